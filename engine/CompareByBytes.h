@@ -1,0 +1,5 @@
+#pragma once
+
+#include "platform/ByteString.h"
+
+int CompareByBytes(const CString& path, const CString& representative);
