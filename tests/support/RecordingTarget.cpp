@@ -1,10 +1,10 @@
 #include "tests/support/RecordingTarget.h"
 
-#include <thread>
-
 #include "engine/CompareMethod.h"
 #include "search/SearchEvents.h"
 #include "search/SearchWorker.h"
+
+#include <thread>
 
 std::vector<RecordedMessage> CRecordingTarget::Messages() const {
     std::lock_guard lock(m_mutex);
@@ -42,8 +42,8 @@ std::vector<RecordedMessage> RunSearch(const std::string& strFolder, bool bRecur
     return pTarget->Messages();
 }
 
-std::vector<std::pair<std::string, std::string>> DuplicatePairs(
-    const std::vector<RecordedMessage>& messages) {
+std::vector<std::pair<std::string, std::string>>
+DuplicatePairs(const std::vector<RecordedMessage>& messages) {
     std::vector<std::pair<std::string, std::string>> pairs;
     for (const RecordedMessage& msg : messages)
         if (msg.nMessage == UWM_DUPLICATE_FOUND)

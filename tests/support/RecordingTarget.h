@@ -2,14 +2,14 @@
 // so tests can check the exact sequence a search reports.
 #pragma once
 
+#include "search/MessageTarget.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
-
-#include "search/MessageTarget.h"
 
 struct RecordedMessage {
     unsigned nMessage = 0;
@@ -42,5 +42,5 @@ std::vector<RecordedMessage> RunSearch(const std::string& strFolder, bool bRecur
                                        std::shared_ptr<CRecordingTarget> pTarget = nullptr);
 
 // The duplicate reports of a message sequence as (representative, duplicate) pairs.
-std::vector<std::pair<std::string, std::string>> DuplicatePairs(
-    const std::vector<RecordedMessage>& messages);
+std::vector<std::pair<std::string, std::string>>
+DuplicatePairs(const std::vector<RecordedMessage>& messages);

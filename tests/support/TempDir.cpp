@@ -1,19 +1,19 @@
 #include "tests/support/TempDir.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
 
 CTempDir::CTempDir() {
     const char* pszBase = std::getenv("TMPDIR");
-    std::string strTemplate = std::string(pszBase && *pszBase ? pszBase : "/tmp") + "/twinsift-XXXXXX";
+    std::string strTemplate =
+        std::string(pszBase && *pszBase ? pszBase : "/tmp") + "/twinsift-XXXXXX";
     std::vector<char> buffer(strTemplate.begin(), strTemplate.end());
     buffer.push_back('\0');
     if (!mkdtemp(buffer.data()))
@@ -21,13 +21,16 @@ CTempDir::CTempDir() {
     m_strPath = buffer.data();
 }
 
-CTempDir::~CTempDir() { RemoveTree(m_strPath); }
+CTempDir::~CTempDir() {
+    RemoveTree(m_strPath);
+}
 
 std::string CTempDir::operator/(const std::string& strRelative) const {
     return m_strPath + "/" + strRelative;
 }
 
-std::string CTempDir::WriteFile(const std::string& strRelative, const std::string& strContent) const {
+std::string CTempDir::WriteFile(const std::string& strRelative,
+                                const std::string& strContent) const {
     const std::string strFull = *this / strRelative;
     fs::create_directories(fs::path(strFull).parent_path());
     std::ofstream out(strFull, std::ios::binary | std::ios::trunc);
