@@ -44,7 +44,9 @@ DWORD ErrorFromErrno(int nErrno) {
     }
 }
 
-DWORD GetLastError() { return ErrorFromErrno(errno); }
+DWORD GetLastError() {
+    return ErrorFromErrno(errno);
+}
 
 CString ErrnoText(int nErrno) {
     char szBuffer[256] = {};

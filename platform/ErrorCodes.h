@@ -3,9 +3,9 @@
 // values are mapped onto them.
 #pragma once
 
-#include <cstdint>
-
 #include "platform/ByteString.h"
+
+#include <cstdint>
 
 using DWORD = std::uint32_t;
 

@@ -5,11 +5,10 @@
 // a walk never blocks on a FIFO and never loops through a directory link.
 #pragma once
 
-#include <dirent.h>
-
-#include <memory>
-
 #include "platform/ByteString.h"
+
+#include <dirent.h>
+#include <memory>
 
 enum class EntryKind { Other, File, Directory };
 

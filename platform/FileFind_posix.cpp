@@ -1,9 +1,9 @@
+#include "platform/FileFind.h"
+#include "platform/PathSeparator.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include "platform/FileFind.h"
-#include "platform/PathSeparator.h"
 
 CString MakeAbsolutePath(const CString& strPath) {
     if (!strPath.empty() && strPath.front() == g_chPathSeparator)
@@ -51,9 +51,13 @@ void CFileFind::Close() {
     m_bHasNext = false;
 }
 
-bool CFileFind::IsDots() const { return m_strName == "." || m_strName == ".."; }
+bool CFileFind::IsDots() const {
+    return m_strName == "." || m_strName == "..";
+}
 
-CString CFileFind::GetFilePath() const { return JoinPath(m_strRoot, m_strName); }
+CString CFileFind::GetFilePath() const {
+    return JoinPath(m_strRoot, m_strName);
+}
 
 bool CFileFind::Prefetch() {
     m_bHasNext = false;

@@ -1,6 +1,6 @@
-#include <sys/stat.h>
-
 #include "platform/PathExists.h"
+
+#include <sys/stat.h>
 
 bool PathFileExists(const CString& strPath) {
     struct stat st {};

@@ -48,9 +48,8 @@ bool CMessageTarget::Send(CSearchMessage msg) {
     const std::uint64_t nId = ++m_pState->nLastSent;
     pMsg->pReceipt = std::make_unique<CSendReceipt>(m_pState, nId);
     Deliver(std::move(pMsg));
-    m_pState->cvChanged.wait(lock, [&] {
-        return m_pState->bClosed || m_pState->nLastHandled >= nId;
-    });
+    m_pState->cvChanged.wait(lock,
+                             [&] { return m_pState->bClosed || m_pState->nLastHandled >= nId; });
     return m_pState->nLastHandled >= nId;
 }
 

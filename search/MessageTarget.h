@@ -8,12 +8,12 @@
 // gone: Post and Send check the flag and hand over under the lock.
 #pragma once
 
+#include "search/SearchMessages.h"
+
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
-
-#include "search/SearchMessages.h"
 
 struct CMessageChannelState {
     // Recursive, because a receiver may destroy a sent message inside Deliver, on the worker's

@@ -1,9 +1,9 @@
 #include "search/RepresentativeIndex.h"
 
+#include "engine/CompareMethod.h"
+
 #include <new>
 #include <stdexcept>
-
-#include "engine/CompareMethod.h"
 
 bool CRepresentativeIndex::Reserve(std::size_t nSlots) {
     try {

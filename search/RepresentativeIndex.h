@@ -2,10 +2,10 @@
 // ordered by CompareFiles under the current method, no two of them equal.
 #pragma once
 
+#include "platform/ByteString.h"
+
 #include <cstddef>
 #include <vector>
-
-#include "platform/ByteString.h"
 
 class CRepresentativeIndex {
 public:

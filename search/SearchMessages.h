@@ -3,10 +3,10 @@
 // handled frees what it carries.
 #pragma once
 
+#include "platform/ByteString.h"
+
 #include <cstdint>
 #include <memory>
-
-#include "platform/ByteString.h"
 
 inline constexpr unsigned WM_APP = 0x8000;
 // Sent twice per search: when the worker starts (nLParam 0) and when the counting pass has

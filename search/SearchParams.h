@@ -1,9 +1,9 @@
 #pragma once
 
-#include <memory>
-
 #include "platform/ByteString.h"
 #include "search/MessageTarget.h"
+
+#include <memory>
 
 // The inputs of one search, handed to the worker, which owns the record from then on.
 struct SearchParams {

@@ -4,12 +4,12 @@
 // duplicate of the representative it equals.
 #pragma once
 
-#include <memory>
-
 #include "platform/ByteString.h"
 #include "search/MessageTarget.h"
 #include "search/RepresentativeIndex.h"
 #include "search/SearchParams.h"
+
+#include <memory>
 
 // The worker's procedure. Sends UWM_RESET_RESULTS twice (before and after counting), posts
 // UWM_FILE_SCANNED and UWM_DUPLICATE_FOUND during the listing pass and, last and exactly once,
