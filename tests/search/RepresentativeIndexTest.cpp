@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <gtest/gtest.h>
+#include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -44,6 +46,29 @@ TEST(RepresentativeIndex, GrowsPastItsReservedRoomWithoutLosingPaths) {
               (std::vector<std::string>{"/d/a", "/d/b", "/d/c", "/d/d", "/d/e", "/d/f"}));
     for (const std::string& strName : names)
         EXPECT_GE(index.IndexFind("/elsewhere/" + strName), 0) << strName;
+}
+
+TEST(RepresentativeIndex, ReadsAsOneSortedArrayAcrossManyBlocks) {
+    CompareMethod = METHOD_NAME;
+    CRepresentativeIndex index;
+    // Little reserved room: the index grows past it and splits its blocks many times.
+    ASSERT_TRUE(index.Reserve(100));
+    std::mt19937 random(7);
+    std::set<std::string> reference;
+    for (int i = 0; i < 6000; ++i) {
+        const std::string strName = std::to_string(random() % 4000);
+        const int nFound = index.IndexFind("/a/" + strName);
+        EXPECT_EQ(nFound >= 0, reference.count(strName) == 1) << strName;
+        index.IndexInsert("/a/" + strName);
+        reference.insert(strName);
+    }
+    ASSERT_EQ(index.GetCount(), reference.size());
+    size_t nRank = 0;
+    for (const std::string& strName : reference) {
+        EXPECT_EQ(index.GetAt(nRank), "/a/" + strName);
+        EXPECT_EQ(index.IndexFind("/b/" + strName), static_cast<int>(nRank));
+        ++nRank;
+    }
 }
 
 TEST(RepresentativeIndex, ReportsRoomThatCannotBeHad) {
