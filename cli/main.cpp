@@ -1,0 +1,18 @@
+// twinsift-cli: finds duplicate files from a terminal or a script.
+#include "cli/CliApp.h"
+
+#include <iostream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    std::vector<std::string> args;
+    try {
+        args.assign(argv + 1, argv + argc);
+    } catch (...) {
+        return 1;
+    }
+    return RunCli(args, std::cout, std::cerr, isatty(STDERR_FILENO) == 1);
+}

@@ -1,0 +1,72 @@
+// Ctrl-C during a long search: the worker ends cleanly, the groups found so far are written
+// as a well-formed document, and the exit status is 130.
+#include "tests/cli/CliTestSupport.h"
+#include "tests/cli/JsonReader.h"
+#include "tests/support/TempDir.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <regex>
+#include <signal.h>
+#include <unistd.h>
+
+namespace {
+
+// A sparse file of nSize bytes whose last byte is chLast: large to hash, cheap to make.
+void MakeSparseFile(const std::string& strPath, off_t nSize, char chLast) {
+    const int fd = open(strPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(ftruncate(fd, nSize - 1), 0);
+    ASSERT_EQ(pwrite(fd, &chLast, 1, nSize - 1), 1);
+    close(fd);
+}
+
+TEST(CliInterrupt, CtrlCWritesTheGroupsFoundSoFarAndExits130) {
+    CTempDir dir;
+    // Pairs of equal files (same last byte): under MD5 every comparison reads both files
+    // whole, so the search lasts far longer than the test waits for it.
+    constexpr int kPairs = 16;
+    constexpr off_t kSize = 8 << 20;
+    for (int i = 0; i < kPairs; ++i) {
+        MakeSparseFile(dir / ("a" + std::to_string(i)), kSize, static_cast<char>('A' + i));
+        MakeSparseFile(dir / ("b" + std::to_string(i)), kSize, static_cast<char>('A' + i));
+    }
+
+    CChildOptions options;
+    // The progress line tells when the first duplicate has been found.
+    options.bErrIsTerminal = true;
+    bool bSignalled = false;
+    const std::regex found(", [1-9][0-9]* duplicates");
+    options.fnOnErr = [&](pid_t pid, const std::string& strErr) {
+        if (!bSignalled && std::regex_search(strErr, found)) {
+            kill(pid, SIGINT);
+            bSignalled = true;
+        }
+    };
+    const CChildResult result = RunCliBinary({"-m", "md5", "--json", dir.Path()}, options);
+    ASSERT_TRUE(bSignalled) << result.strErr;
+    ASSERT_FALSE(result.bTimedOut);
+    EXPECT_EQ(result.nStatus, 130) << result.strErr;
+
+    const CJsonValue doc = ParseJson(result.strOut);
+    EXPECT_TRUE(doc["interrupted"].bValue);
+    const auto& groups = doc["groups"].items;
+    // Stopped after the first pair and well before the end.
+    EXPECT_GE(groups.size(), 1u);
+    EXPECT_LT(groups.size(), static_cast<std::size_t>(kPairs));
+    // Every group found so far is a real pair: a and b of the same number.
+    for (const CJsonValue& group : groups) {
+        const auto& files = group["files"].items;
+        ASSERT_EQ(files.size(), 2u);
+        const std::string strFirst = files[0].strValue.substr(dir.Path().size() + 1);
+        const std::string strSecond = files[1].strValue.substr(dir.Path().size() + 1);
+        EXPECT_EQ(strFirst.substr(1), strSecond.substr(1));
+        EXPECT_NE(strFirst[0], strSecond[0]);
+        EXPECT_EQ(group["size"].nValue, kSize);
+    }
+    EXPECT_NE(result.strErr.find("Total Duplicate files: " + std::to_string(groups.size())),
+              std::string::npos)
+        << result.strErr;
+}
+
+} // namespace
