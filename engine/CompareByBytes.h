@@ -1,5 +1,10 @@
+// Method 2, "Byte by Byte comparision": duplicates have the same size and the same bytes.
+// Files are ordered by size first, then by content read as a string of unsigned bytes.
 #pragma once
 
 #include "platform/ByteString.h"
 
+// Both files are read through read-only mappings (see CMappedFile). A file that cannot be
+// opened or mapped, an empty file included, gives 1 on either side, and so does a file that
+// shrinks while it is compared. Files of different sizes are never read.
 int CompareByBytes(const CString& path, const CString& representative);

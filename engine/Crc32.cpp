@@ -1,0 +1,55 @@
+#include "engine/Crc32.h"
+
+#include <cstddef>
+#include <new>
+
+namespace {
+
+constexpr std::uint32_t CRC_POLYNOMIAL = 0xEDB88320u;
+constexpr std::size_t CRC_BLOCK = 4096;
+
+} // namespace
+
+void CCrc32::BuildTable() {
+    ReleaseTable();
+    m_table.reset(new (std::nothrow) std::uint32_t[256]);
+    if (!m_table)
+        return;
+    for (std::uint32_t i = 0; i < 256; ++i) {
+        std::uint32_t v = i;
+        for (int nBit = 0; nBit < 8; ++nBit)
+            v = (v & 1u) ? (v >> 1) ^ CRC_POLYNOMIAL : v >> 1;
+        m_table[i] = v;
+    }
+}
+
+DWORD CCrc32::FileCrc(const char* pszPath, std::uint32_t& crc) const {
+    crc = 0;
+    if (!m_table)
+        return ERROR_CRC;
+    // POSIX has no share modes: a file that another process has open for writing is opened
+    // and read here like any other.
+    CFileHandle file;
+    if (const DWORD dwError = file.Open(pszPath, true))
+        return dwError;
+    return HandleCrc(file, crc);
+}
+
+DWORD CCrc32::HandleCrc(CFileHandle& file, std::uint32_t& crc) const {
+    crc = 0;
+    if (!m_table)
+        return ERROR_CRC;
+    alignas(4096) unsigned char block[CRC_BLOCK];
+    std::uint32_t nRunning = 0xFFFFFFFFu;
+    for (;;) {
+        std::size_t nRead = 0;
+        if (const DWORD dwError = file.Read(block, sizeof block, nRead))
+            return dwError;
+        if (nRead == 0)
+            break;
+        for (std::size_t i = 0; i < nRead; ++i)
+            nRunning = (nRunning >> 8) ^ m_table[(nRunning ^ block[i]) & 0xFFu];
+    }
+    crc = ~nRunning;
+    return ERROR_SUCCESS;
+}
