@@ -1,0 +1,8 @@
+// The texts that name the program's maker, each kept once, here. No site exists yet, so the
+// addresses use the reserved .example domain.
+#pragma once
+
+inline constexpr const char* kMakerCompany = "Orvane Software";
+inline constexpr const char* kMakerWebAddress = "https://www.orvane.example/";
+inline constexpr const char* kMakerContact = "support@orvane.example";
+inline constexpr const char* kMakerNotice = "Free to use and to pass on.";

@@ -1,0 +1,8 @@
+#include "res/Templates.h"
+
+const CDialogTemplate* FindDialogTemplate(int nID) {
+    for (const CDialogTemplate* pTmpl : {&g_tmplMainDialog})
+        if (pTmpl->nID == nID)
+            return pTmpl;
+    return nullptr;
+}
