@@ -35,7 +35,7 @@ void InstallBusHandler() {
     std::call_once(s_once, [] {
         struct sigaction action {};
         action.sa_sigaction = OnBusError;
-        action.sa_flags = SA_SIGINFO | SA_NODEFER;
+        action.sa_flags = SA_SIGINFO;
         sigemptyset(&action.sa_mask);
         sigaction(SIGBUS, &action, &g_previousBusAction);
     });
@@ -52,9 +52,10 @@ void InstallBusHandler() {
 bool GuardedCompare(const void* p1, const void* p2, std::size_t nBytes, int& nResult) {
     InstallBusHandler();
     sigjmp_buf guard;
-    // The handler runs with SIGBUS unblocked (SA_NODEFER), so the jump back needs no mask
-    // restore and sigsetjmp saves none.
-    if (sigsetjmp(guard, 0) != 0)
+    // The signal mask is saved and restored by the jump: SIGBUS is blocked while its handler
+    // runs, and leaving the handler by a jump that kept it blocked would make the next fault
+    // fatal.
+    if (sigsetjmp(guard, 1) != 0)
         return false;
     t_pGuard = &guard;
     const int nCompared = CompareBytes(p1, p2, nBytes);
