@@ -3,6 +3,6 @@
 #pragma once
 
 inline constexpr const char* kMakerCompany = "Orvane Software";
-inline constexpr const char* kMakerWebAddress = "https://www.orvane.example/";
+inline constexpr const char* kMakerWebAddress = "https://orvane.example/";
 inline constexpr const char* kMakerContact = "support@orvane.example";
 inline constexpr const char* kMakerNotice = "Free to use and to pass on.";

@@ -16,6 +16,7 @@
 #include <QString>
 #include <QTreeWidget>
 #include <QVariant>
+#include <algorithm>
 
 namespace {
 
@@ -120,7 +121,13 @@ void BuildDialog(QDialog& dlg, const CDialogTemplate& tmpl) {
         if ((ctl.nStyles & CS_GROUP) != 0)
             pRadioGroup = nullptr;
         QWidget* pWidget = MakeControl(ctl, dlg, pRadioGroup);
-        pWidget->setGeometry(toRect(ctl.x, ctl.y, ctl.cx, ctl.cy));
+        QRect rect = toRect(ctl.x, ctl.y, ctl.cx, ctl.cy);
+        // Text is never cut off: a font wider than the one the template was drawn for
+        // lengthens a text control to the right as far as its text needs.
+        if (ctl.kind == EControlKind::Static || ctl.kind == EControlKind::CheckBox ||
+            ctl.kind == EControlKind::RadioButton)
+            rect.setWidth(std::max(rect.width(), pWidget->sizeHint().width()));
+        pWidget->setGeometry(rect);
         if (ctl.nID != IDC_STATIC) {
             pWidget->setObjectName(ObjectNameFor(ctl.nID));
             pWidget->setProperty(kIdProperty, ctl.nID);

@@ -5,6 +5,8 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Ties the window to its desktop entry (icon and name in the desktop's task list).
+    QGuiApplication::setDesktopFileName(QStringLiteral("twinsift"));
     theApp.InitInstance();
     return 0;
 }

@@ -68,6 +68,26 @@ TEST(DialogBuilder, HonoursDefaultAndDisabledStyles) {
     EXPECT_FALSE(GetDlgItemAs<QPushButton>(dlg, 15)->isDefault());
 }
 
+TEST(DialogBuilder, LengthensTextControlsThatWouldCutTheirText) {
+    constexpr CControlTemplate kNarrow[] = {
+        {20, EControlKind::Static, "A label far longer than its place", 10, 10, 8, 8, CS_NONE},
+        {21, EControlKind::CheckBox, "A check box with a long text", 10, 30, 8, 10, CS_NONE},
+        {22, EControlKind::PushButton, "A long button text", 10, 50, 8, 14, CS_NONE},
+    };
+    const CDialogTemplate tmpl = {2, "Narrow", 100, 80, DS_NONE, kNarrow};
+    QDialog dlg;
+    BuildDialog(dlg, tmpl);
+    const QSize units = DialogBaseUnits(dlg.font());
+    for (int nID : {20, 21}) {
+        QWidget* pWidget = GetDlgItem(dlg, nID);
+        EXPECT_GE(pWidget->width(), pWidget->sizeHint().width()) << nID;
+        EXPECT_GT(pWidget->width(), (8 * units.width() + 2) / 4) << nID;
+        EXPECT_EQ(pWidget->x(), (10 * units.width() + 2) / 4) << nID;
+    }
+    // Buttons keep their template size.
+    EXPECT_EQ(GetDlgItem(dlg, 22)->width(), (8 * units.width() + 2) / 4);
+}
+
 TEST(MainTemplate, HoldsEveryControlWithItsText) {
     const CDialogTemplate* pTmpl = FindDialogTemplate(IDD_MAIN_DIALOG);
     ASSERT_NE(pTmpl, nullptr);
