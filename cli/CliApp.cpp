@@ -3,6 +3,7 @@
 #include "cli/CliOptions.h"
 #include "cli/DuplicateGroups.h"
 #include "cli/GroupOutput.h"
+#include "cli/GroupedRun.h"
 #include "cli/InterruptSignal.h"
 #include "cli/ProgressLine.h"
 #include "cli/SearchRun.h"
@@ -100,6 +101,36 @@ bool RunSearch(const CCliOptions& options, CDuplicateGroups& groups, CProgressLi
     return bStopRequested;
 }
 
+// Runs the grouped engine to its end or until Ctrl-C. Returns false when it failed for want
+// of memory; bStopped tells whether it was stopped.
+bool RunGrouped(const CCliOptions& options, CGroupedResult& result, CProgressLine& progress,
+                bool& bStopped) {
+    InstallInterruptHandler();
+    bStopped = false;
+    bool bOk = true;
+    {
+        CGroupedRunThread run(options.strFolder, options.bRecursive, options.nMethod);
+        CGroupedProgress& shared = run.Progress();
+        while (!run.WaitDone(kPollInterval)) {
+            if (!bStopped && InterruptRequested()) {
+                shared.bStop = true;
+                bStopped = true;
+            }
+            if (!shared.bWalkDone)
+                progress.OnListing(shared.nListed);
+            else
+                progress.OnReading(shared.nRead, shared.nToRead);
+            progress.Tick();
+        }
+        bStopped = bStopped || InterruptRequested();
+        bOk = !run.Failed();
+        result = std::move(run.Result());
+    }
+    RemoveInterruptHandler();
+    progress.Clear();
+    return bOk;
+}
+
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
         bool bErrIsTerminal) {
     const CParseResult parsed = ParseCommandLine(args);
@@ -121,9 +152,16 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (!CheckFolder(options.strFolder, err))
         return kExitFailure;
 
-    CDuplicateGroups groups;
     CProgressLine progress(err, bErrIsTerminal && !options.bQuiet);
-    const bool bInterrupted = RunSearch(options, groups, progress);
+    CGroupedResult grouped;
+    bool bInterrupted = false;
+    if (options.engine == SearchEngine::Index) {
+        bInterrupted = RunSearch(options, grouped.groups, progress);
+    } else if (!RunGrouped(options, grouped, progress, bInterrupted)) {
+        err << "twinsift-cli: the search failed for want of memory\n";
+        return kExitFailure;
+    }
+    const CDuplicateGroups& groups = grouped.groups;
 
     if (options.bJson)
         WriteGroupsJson(
@@ -133,6 +171,9 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     else
         WriteGroupsText(out, groups);
     out.flush();
+    if (grouped.nUnreadable > 0)
+        err << "Warning: " << grouped.nUnreadable
+            << " files could not be read and are in no group.\n";
     err << "Total Duplicate files: " << groups.DuplicateCount() << '\n';
     if (!out) {
         err << "twinsift-cli: cannot write the results\n";

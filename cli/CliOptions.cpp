@@ -17,7 +17,23 @@ bool TakeMethod(const std::string& strName, CParseResult& result) {
     return true;
 }
 
+bool TakeEngine(const std::string& strName, CParseResult& result) {
+    if (strName == "grouped")
+        result.options.engine = SearchEngine::Grouped;
+    else if (strName == "index")
+        result.options.engine = SearchEngine::Index;
+    else {
+        result.strError = "unknown engine '" + strName + "'";
+        return false;
+    }
+    return true;
+}
+
 } // namespace
+
+const char* EngineName(SearchEngine engine) {
+    return engine == SearchEngine::Index ? "index" : "grouped";
+}
 
 const char* MethodName(int nMethod) {
     if (nMethod < 0 || nMethod >= static_cast<int>(kMethodNames.size()))
@@ -54,15 +70,17 @@ CParseResult ParseCommandLine(const std::vector<std::string>& args) {
         } else if (arg.starts_with("--")) {
             const std::size_t nEq = arg.find('=');
             const std::string strName = arg.substr(0, nEq);
-            if (strName == "--method") {
+            if (strName == "--method" || strName == "--engine") {
                 std::string strValue;
                 if (nEq != std::string::npos)
                     strValue = arg.substr(nEq + 1);
                 else if (i + 1 < args.size())
                     strValue = args[++i];
                 else
-                    return fail("option '--method' needs a method");
-                if (!TakeMethod(strValue, result))
+                    return fail("option '" + strName + "' needs a value");
+                const bool bTaken = strName == "--method" ? TakeMethod(strValue, result)
+                                                          : TakeEngine(strValue, result);
+                if (!bTaken)
                     return fail(result.strError);
                 continue;
             }
@@ -134,7 +152,13 @@ std::string UsageText() {
            "                           name   equal file names\n"
            "                           crc    equal size and CRC-32\n"
            "                           bytes  equal size and equal bytes\n"
-           "                           md5    equal MD5 digests\n"
+           "                           md5    equal MD5 digests (files of equal size\n"
+           "                                  only: other sizes could only match by\n"
+           "                                  a collision)\n"
+           "      --engine ENGINE    grouped (default): one walk, files grouped by the\n"
+           "                         method's rule, each read as few times as it can;\n"
+           "                         index: the window's search, file by file against a\n"
+           "                         sorted index; both report the same groups\n"
            "      --json             write one JSON document instead of text\n"
            "  -q, --quiet            no progress line on standard error\n"
            "  -h, --help             show this help and exit\n"
@@ -145,7 +169,8 @@ std::string UsageText() {
            "after every group; groups come in the order they were found. Paths are\n"
            "written as their raw bytes; a name holding a line break is ambiguous in\n"
            "this form, so use --json for such trees. The total goes to standard error:\n"
-           "\"Total Duplicate files: N\".\n"
+           "\"Total Duplicate files: N\". The grouped engine leaves files it cannot\n"
+           "read out of every group and says how many in a warning line there.\n"
            "\n"
            "JSON: {\"folder\", \"recursive\", \"method\", \"interrupted\", \"duplicates\",\n"
            "\"groups\": [{\"size\", \"files\": [...]}]}, where size is the first file's\n"

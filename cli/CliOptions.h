@@ -6,6 +6,13 @@
 #include <string>
 #include <vector>
 
+enum class SearchEngine {
+    // Walks once and groups files by each method's rule (the fast default).
+    Grouped,
+    // The window's search: SearchThreadProc with its sorted index of representatives.
+    Index,
+};
+
 struct CCliOptions {
     CString strFolder;
     bool bRecursive = false;
@@ -13,6 +20,7 @@ struct CCliOptions {
     int nMethod = 0;
     bool bJson = false;
     bool bQuiet = false;
+    SearchEngine engine = SearchEngine::Grouped;
 };
 
 enum class ParseOutcome {
@@ -30,7 +38,8 @@ struct CParseResult {
 };
 
 // Parses the arguments after the program name. Short options may be bundled ("-rq"), a
-// method may follow its option joined or apart ("-mbytes", "-m bytes", "--method=bytes"), and
+// value may follow its option joined or apart ("-mbytes", "-m bytes", "--method=bytes",
+// "--engine index"), and
 // "--" ends the options so that a folder may begin with "-".
 CParseResult ParseCommandLine(const std::vector<std::string>& args);
 
@@ -42,5 +51,8 @@ int MethodFromName(const std::string& strName);
 
 // The full usage text, ending with a newline.
 std::string UsageText();
+// The engine's name on the command line ("grouped", "index").
+const char* EngineName(SearchEngine engine);
+
 // "twinsift-cli 1.0.0.1\n".
 std::string VersionText();

@@ -11,17 +11,28 @@ CProgressLine::CProgressLine(std::ostream& err, bool bEnabled)
     : m_err(err), m_bEnabled(bEnabled), m_tStart(std::chrono::steady_clock::now()) {}
 
 void CProgressLine::OnCountingStarted() {
-    m_bCounting = true;
+    m_phase = Phase::Counting;
     m_nTotal = m_nScanned = m_nDuplicates = 0;
     m_tStart = std::chrono::steady_clock::now();
     Draw();
 }
 
 void CProgressLine::OnCounted(std::int64_t nFiles) {
-    m_bCounting = false;
+    m_phase = Phase::Scanning;
     m_nTotal = nFiles;
     m_nScanned = m_nDuplicates = 0;
     Draw();
+}
+
+void CProgressLine::OnListing(std::int64_t nListed) {
+    m_phase = Phase::Listing;
+    m_nScanned = nListed;
+}
+
+void CProgressLine::OnReading(std::int64_t nRead, std::int64_t nToRead) {
+    m_phase = Phase::Reading;
+    m_nScanned = nRead;
+    m_nTotal = nToRead;
 }
 
 void CProgressLine::Tick() {
@@ -37,11 +48,20 @@ void CProgressLine::Clear() {
 }
 
 std::string CProgressLine::Text() const {
-    if (m_bCounting) {
+    switch (m_phase) {
+    case Phase::Counting: {
         const auto nSeconds = std::chrono::duration_cast<std::chrono::seconds>(
                                   std::chrono::steady_clock::now() - m_tStart)
                                   .count();
         return "Counting files... " + std::to_string(nSeconds) + " s";
+    }
+    case Phase::Listing:
+        return "Listing files... " + std::to_string(m_nScanned);
+    case Phase::Reading:
+        return "Reading " + std::to_string(m_nScanned) + " of " + std::to_string(m_nTotal) +
+               " candidate files";
+    case Phase::Scanning:
+        break;
     }
     return "Scanned " + std::to_string(m_nScanned) + " of " + std::to_string(m_nTotal) +
            " files, " + std::to_string(m_nDuplicates) + " duplicates";

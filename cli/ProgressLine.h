@@ -17,6 +17,10 @@ public:
     void OnCounted(std::int64_t nFiles);
     void OnFileScanned() { ++m_nScanned; }
     void OnDuplicateFound() { ++m_nDuplicates; }
+    // The grouped engine's phases: the walk, with the files listed so far, then the reading,
+    // with the candidate files read of those to read.
+    void OnListing(std::int64_t nListed);
+    void OnReading(std::int64_t nRead, std::int64_t nToRead);
     // Redraws when the last drawing is old enough.
     void Tick();
     // Wipes the line, if one is drawn.
@@ -30,7 +34,8 @@ private:
 
     std::ostream& m_err;
     bool m_bEnabled;
-    bool m_bCounting = true;
+    enum class Phase { Counting, Scanning, Listing, Reading };
+    Phase m_phase = Phase::Counting;
     bool m_bDrawn = false;
     std::int64_t m_nTotal = 0;
     std::int64_t m_nScanned = 0;

@@ -1,0 +1,393 @@
+#include "cli/GroupedSearch.h"
+
+#include "cli/FileContent.h"
+#include "cli/ParallelFor.h"
+#include "cli/TreeWalk.h"
+#include "engine/CompareMethod.h"
+#include "engine/Crc32.h"
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <optional>
+#include <unordered_map>
+
+namespace {
+
+// Bytes compared before whole files are: most same-size files differ early.
+constexpr std::size_t kPrefixBytes = 4096;
+// Files of one family read side by side at most; larger families are split by hash first.
+constexpr std::size_t kMaxSideBySide = 64;
+// Memory for the blocks of one side-by-side comparison, and the bounds of one block.
+constexpr std::size_t kSideBySideMemory = 4u << 20;
+constexpr std::size_t kMinBlock = 64u << 10;
+constexpr std::size_t kMaxBlock = 1u << 20;
+// The block of whole-file hashing.
+constexpr std::size_t kHashBlock = 256u << 10;
+
+// Files (indices into the walk) judged equal so far, in walk order.
+using Family = std::vector<std::size_t>;
+
+class CGroupedRun {
+public:
+    CGroupedRun(const std::vector<CWalkedFile>& files, CGroupedProgress& progress)
+        : m_files(files), m_progress(progress), m_unreadable(files.size(), 0),
+          m_nThreads(WorkerThreadCount()) {}
+
+    std::vector<Family> ByName() const;
+    // Families of two or more files of equal size; with bEmpty false, empty files are left
+    // out. Files whose size could not be had are unreadable.
+    std::vector<Family> BySize(bool bEmpty);
+    // Splits every family by a key read from each file (in inode order, on every core).
+    // fnKey(nFile, nThread, key) returns false when the file cannot be read. States are made
+    // per thread by fnState.
+    template <typename Key, typename State, typename FnState, typename FnKey>
+    std::vector<Family> SplitByKey(const std::vector<Family>& families, FnState&& fnState,
+                                   FnKey&& fnKey);
+    // Splits families of files larger than kPrefixBytes by their whole contents, byte by byte.
+    std::vector<Family> SplitByContent(const std::vector<Family>& families);
+
+    bool Stopped() const { return m_progress.bStop.load(std::memory_order_relaxed); }
+    std::size_t UnreadableCount() const {
+        return static_cast<std::size_t>(std::count(m_unreadable.begin(), m_unreadable.end(), 1));
+    }
+
+private:
+    // The families, among files of one family read side by side, into which their bytes
+    // divide them; nothing when the run was stopped part-way.
+    std::optional<std::vector<Family>> CompareSideBySide(const Family& family);
+    std::vector<Family> CompareLargeFamily(const Family& family);
+
+    const std::vector<CWalkedFile>& m_files;
+    CGroupedProgress& m_progress;
+    // One flag per file, written only by the thread that reads that file.
+    std::vector<char> m_unreadable;
+    unsigned m_nThreads;
+};
+
+std::vector<Family> CGroupedRun::ByName() const {
+    std::unordered_map<std::string_view, Family> byName;
+    for (std::size_t i = 0; i < m_files.size(); ++i) {
+        const CString& strPath = m_files[i].strPath;
+        // The name is what follows the last separator of either kind, as the name comparison
+        // takes it.
+        const std::size_t nSep = strPath.find_last_of("/\\");
+        byName[std::string_view(strPath).substr(nSep == CString::npos ? 0 : nSep + 1)].push_back(i);
+    }
+    std::vector<Family> families;
+    for (auto& [name, family] : byName)
+        if (family.size() > 1)
+            families.push_back(std::move(family));
+    return families;
+}
+
+std::vector<Family> CGroupedRun::BySize(bool bEmpty) {
+    std::unordered_map<std::int64_t, Family> bySize;
+    for (std::size_t i = 0; i < m_files.size(); ++i) {
+        const std::int64_t nSize = m_files[i].nSize;
+        if (nSize < 0)
+            m_unreadable[i] = 1;
+        else if (nSize > 0 || bEmpty)
+            bySize[nSize].push_back(i);
+    }
+    std::vector<Family> families;
+    for (auto& [nSize, family] : bySize)
+        if (family.size() > 1)
+            families.push_back(std::move(family));
+    return families;
+}
+
+template <typename Key, typename State, typename FnState, typename FnKey>
+std::vector<Family> CGroupedRun::SplitByKey(const std::vector<Family>& families, FnState&& fnState,
+                                            FnKey&& fnKey) {
+    std::vector<std::size_t> order;
+    for (const Family& family : families)
+        order.insert(order.end(), family.begin(), family.end());
+    std::sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) {
+        const CWalkedFile& fa = m_files[a];
+        const CWalkedFile& fb = m_files[b];
+        return fa.nDevice != fb.nDevice ? fa.nDevice < fb.nDevice : fa.nInode < fb.nInode;
+    });
+    m_progress.nToRead.fetch_add(static_cast<std::int64_t>(order.size()));
+
+    std::vector<State> states;
+    for (unsigned n = 0; n < m_nThreads; ++n)
+        states.push_back(fnState());
+    // Per position in order: the key, and 0 not read (stopped), 1 read, 2 unreadable.
+    std::vector<Key> keys(order.size());
+    std::vector<char> outcome(order.size(), 0);
+    std::vector<std::size_t> posOf(m_files.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        posOf[order[i]] = i;
+    ParallelFor(order.size(), m_nThreads, [&](std::size_t i, unsigned nThread) {
+        if (Stopped())
+            return;
+        const std::size_t nFile = order[i];
+        const bool bRead = fnKey(nFile, states[nThread], keys[i]);
+        outcome[i] = bRead ? 1 : 2;
+        if (!bRead)
+            m_unreadable[nFile] = 1;
+        m_progress.nRead.fetch_add(1, std::memory_order_relaxed);
+    });
+
+    std::vector<Family> result;
+    for (const Family& family : families) {
+        const bool bDecided = std::none_of(family.begin(), family.end(),
+                                           [&](std::size_t f) { return outcome[posOf[f]] == 0; });
+        if (!bDecided)
+            continue;
+        std::map<Key, Family> byKey;
+        for (const std::size_t nFile : family)
+            if (outcome[posOf[nFile]] == 1)
+                byKey[keys[posOf[nFile]]].push_back(nFile);
+        for (auto& [key, part] : byKey)
+            if (part.size() > 1)
+                result.push_back(std::move(part));
+    }
+    return result;
+}
+
+std::optional<std::vector<Family>> CGroupedRun::CompareSideBySide(const Family& family) {
+    const std::int64_t nSize = m_files[family.front()].nSize;
+    std::vector<std::size_t> members;
+    std::vector<CFileHandle> handles;
+    for (const std::size_t nFile : family) {
+        CFileHandle file;
+        if (OpenWithSize(m_files[nFile].strPath, nSize, file)) {
+            members.push_back(nFile);
+            handles.push_back(std::move(file));
+        } else {
+            m_unreadable[nFile] = 1;
+        }
+    }
+    const std::size_t nBlock = std::clamp(
+        kSideBySideMemory / std::max<std::size_t>(members.size(), 1), kMinBlock, kMaxBlock);
+    std::vector<CAlignedBuffer> buffers;
+    for (std::size_t i = 0; i < members.size(); ++i)
+        buffers.emplace_back(nBlock);
+
+    // Positions into members, split further at every block.
+    std::vector<std::vector<std::size_t>> parts;
+    if (members.size() > 1) {
+        parts.emplace_back(members.size());
+        for (std::size_t i = 0; i < members.size(); ++i)
+            parts.front()[i] = i;
+    }
+    for (std::int64_t nOffset = 0; nOffset < nSize && !parts.empty();) {
+        if (Stopped())
+            return std::nullopt;
+        const std::size_t nBytes =
+            static_cast<std::size_t>(std::min<std::int64_t>(nSize - nOffset, nBlock));
+        std::vector<std::vector<std::size_t>> next;
+        for (const auto& part : parts) {
+            std::vector<std::vector<std::size_t>> split;
+            for (const std::size_t nPos : part) {
+                if (!ReadExactly(handles[nPos], buffers[nPos].Data(), nBytes)) {
+                    m_unreadable[members[nPos]] = 1;
+                    handles[nPos].Close();
+                    continue;
+                }
+                auto it = std::find_if(split.begin(), split.end(), [&](const auto& sub) {
+                    return std::memcmp(buffers[sub.front()].Data(), buffers[nPos].Data(), nBytes) ==
+                           0;
+                });
+                if (it == split.end())
+                    split.push_back({nPos});
+                else
+                    it->push_back(nPos);
+            }
+            for (auto& sub : split) {
+                if (sub.size() > 1)
+                    next.push_back(std::move(sub));
+                else
+                    handles[sub.front()].Close();
+            }
+        }
+        parts = std::move(next);
+        nOffset += static_cast<std::int64_t>(nBytes);
+    }
+
+    std::vector<Family> result;
+    for (const auto& part : parts) {
+        Family equal;
+        for (const std::size_t nPos : part)
+            equal.push_back(members[nPos]);
+        std::sort(equal.begin(), equal.end());
+        result.push_back(std::move(equal));
+    }
+    return result;
+}
+
+std::vector<Family> CGroupedRun::CompareLargeFamily(const Family& family) {
+    // Too many to read side by side: compare the first file with the others in batches;
+    // files equal to it form its group, and the rest (equal hashes, other bytes) start over.
+    std::vector<Family> result;
+    Family rest = family;
+    while (rest.size() > 1 && !Stopped()) {
+        const std::size_t nPivot = rest.front();
+        Family equal = {nPivot};
+        Family other;
+        for (std::size_t nStart = 1; nStart < rest.size(); nStart += kMaxSideBySide - 1) {
+            Family batch = {nPivot};
+            const std::size_t nEnd = std::min(rest.size(), nStart + kMaxSideBySide - 1);
+            batch.insert(batch.end(), rest.begin() + static_cast<std::ptrdiff_t>(nStart),
+                         rest.begin() + static_cast<std::ptrdiff_t>(nEnd));
+            const auto parts = CompareSideBySide(batch);
+            if (!parts)
+                return result;
+            std::vector<char> bPlaced(batch.size(), 0);
+            for (const Family& part : *parts) {
+                const bool bWithPivot = std::find(part.begin(), part.end(), nPivot) != part.end();
+                for (const std::size_t nFile : part) {
+                    if (nFile == nPivot)
+                        continue;
+                    (bWithPivot ? equal : other).push_back(nFile);
+                }
+            }
+            // Files in no part differ from all others of the batch, the pivot included; they
+            // may still equal files of other batches.
+            for (std::size_t i = 1; i < batch.size(); ++i) {
+                const std::size_t nFile = batch[i];
+                const bool bInPart =
+                    std::any_of(parts->begin(), parts->end(), [&](const Family& p) {
+                        return std::find(p.begin(), p.end(), nFile) != p.end();
+                    });
+                if (!bInPart && !m_unreadable[nFile])
+                    other.push_back(nFile);
+            }
+        }
+        if (equal.size() > 1) {
+            std::sort(equal.begin(), equal.end());
+            result.push_back(std::move(equal));
+        }
+        std::sort(other.begin(), other.end());
+        rest = std::move(other);
+    }
+    return result;
+}
+
+std::vector<Family> CGroupedRun::SplitByContent(const std::vector<Family>& families) {
+    std::vector<Family> decided;
+    std::vector<Family> sideBySide;
+    std::vector<Family> large;
+    for (const Family& family : families) {
+        if (m_files[family.front()].nSize <= static_cast<std::int64_t>(kPrefixBytes))
+            decided.push_back(family); // the prefix was the whole file
+        else if (family.size() <= kMaxSideBySide)
+            sideBySide.push_back(family);
+        else
+            large.push_back(family);
+    }
+
+    // Large families: a whole-file hash first, so that few files are compared in batches.
+    if (!large.empty()) {
+        const auto hashed = SplitByKey<std::uint64_t, CAlignedBuffer>(
+            large, [] { return CAlignedBuffer(kHashBlock); },
+            [this](std::size_t nFile, CAlignedBuffer& buffer, std::uint64_t& nHash) {
+                return FileHash64(m_files[nFile].strPath, m_files[nFile].nSize, buffer, nHash);
+            });
+        large.clear();
+        for (const Family& family : hashed)
+            (family.size() <= kMaxSideBySide ? sideBySide : large).push_back(family);
+    }
+
+    // In the inode order of their first files, each family on one thread.
+    std::sort(sideBySide.begin(), sideBySide.end(), [this](const Family& a, const Family& b) {
+        return m_files[a.front()].nInode < m_files[b.front()].nInode;
+    });
+    std::int64_t nLargeFiles = 0;
+    for (const Family& family : sideBySide)
+        m_progress.nToRead.fetch_add(static_cast<std::int64_t>(family.size()));
+    for (const Family& family : large)
+        nLargeFiles += static_cast<std::int64_t>(family.size());
+    m_progress.nToRead.fetch_add(nLargeFiles);
+
+    std::vector<std::optional<std::vector<Family>>> results(sideBySide.size() + large.size());
+    ParallelFor(results.size(), m_nThreads, [&](std::size_t i, unsigned) {
+        if (Stopped())
+            return;
+        try {
+            if (i < sideBySide.size()) {
+                results[i] = CompareSideBySide(sideBySide[i]);
+                m_progress.nRead.fetch_add(static_cast<std::int64_t>(sideBySide[i].size()));
+            } else {
+                const Family& family = large[i - sideBySide.size()];
+                results[i] = CompareLargeFamily(family);
+                m_progress.nRead.fetch_add(static_cast<std::int64_t>(family.size()));
+            }
+        } catch (...) {
+            // Out of memory for the blocks: this family stays undecided.
+        }
+    });
+    for (auto& parts : results)
+        if (parts)
+            for (Family& family : *parts)
+                decided.push_back(std::move(family));
+    return decided;
+}
+
+// The families as the worker would report them: each in walk order, the families in the
+// walk order of their second files.
+CDuplicateGroups ToGroups(std::vector<Family> families, const std::vector<CWalkedFile>& files) {
+    for (Family& family : families)
+        std::sort(family.begin(), family.end());
+    std::sort(families.begin(), families.end(),
+              [](const Family& a, const Family& b) { return a[1] < b[1]; });
+    CDuplicateGroups groups;
+    for (const Family& family : families)
+        for (std::size_t i = 1; i < family.size(); ++i)
+            groups.OnDuplicateFound(files[family.front()].strPath, files[family[i]].strPath);
+    return groups;
+}
+
+} // namespace
+
+CGroupedResult RunGroupedSearch(const CString& strFolder, bool bRecursive, int nMethod,
+                                CGroupedProgress& progress) {
+    const std::vector<CWalkedFile> files =
+        WalkTree(strFolder, bRecursive, nMethod != METHOD_NAME, progress.bStop, progress.nListed);
+    progress.bWalkDone = true;
+    CGroupedRun run(files, progress);
+    CGroupedResult result;
+    if (run.Stopped())
+        return result;
+
+    std::vector<Family> families;
+    switch (nMethod) {
+    case METHOD_NAME:
+        families = run.ByName();
+        break;
+    case METHOD_SIZE_CRC:
+        families = run.SplitByKey<std::uint32_t, std::unique_ptr<CCrc32>>(
+            run.BySize(false),
+            [] {
+                auto pCrc = std::make_unique<CCrc32>();
+                pCrc->BuildTable();
+                return pCrc;
+            },
+            [&files](std::size_t nFile, std::unique_ptr<CCrc32>& pCrc, std::uint32_t& crc) {
+                return FileCrc32(files[nFile].strPath, files[nFile].nSize, *pCrc, crc);
+            });
+        break;
+    case METHOD_BYTES:
+        families = run.SplitByContent(run.SplitByKey<std::string, int>(
+            run.BySize(false), [] { return 0; },
+            [&files](std::size_t nFile, int&, std::string& strPrefix) {
+                return ReadPrefix(files[nFile].strPath, files[nFile].nSize, kPrefixBytes,
+                                  strPrefix);
+            }));
+        break;
+    case METHOD_MD5:
+        families = run.SplitByKey<CMd5Digest, CAlignedBuffer>(
+            run.BySize(true), [] { return CAlignedBuffer(kHashBlock); },
+            [&files](std::size_t nFile, CAlignedBuffer& buffer, CMd5Digest& digest) {
+                return FileMd5(files[nFile].strPath, files[nFile].nSize, buffer, digest);
+            });
+        break;
+    default:
+        break;
+    }
+    result.groups = ToGroups(std::move(families), files);
+    result.nUnreadable = run.UnreadableCount();
+    return result;
+}
