@@ -39,6 +39,7 @@ DWORD CCrc32::HandleCrc(CFileHandle& file, std::uint32_t& crc) const {
     crc = 0;
     if (!m_table)
         return ERROR_CRC;
+    const std::uint32_t* pTable = m_table.get();
     alignas(4096) unsigned char block[CRC_BLOCK];
     std::uint32_t nRunning = 0xFFFFFFFFu;
     for (;;) {
@@ -48,7 +49,7 @@ DWORD CCrc32::HandleCrc(CFileHandle& file, std::uint32_t& crc) const {
         if (nRead == 0)
             break;
         for (std::size_t i = 0; i < nRead; ++i)
-            nRunning = (nRunning >> 8) ^ m_table[(nRunning ^ block[i]) & 0xFFu];
+            nRunning = (nRunning >> 8) ^ pTable[(nRunning ^ block[i]) & 0xFFu];
     }
     crc = ~nRunning;
     return ERROR_SUCCESS;
