@@ -11,6 +11,7 @@ struct AcceptedCase {
     int nMethod;
     bool bJson;
     bool bQuiet;
+    SearchEngine engine = SearchEngine::Grouped;
 };
 
 TEST(CliOptions, AcceptedCommandLines) {
@@ -31,6 +32,8 @@ TEST(CliOptions, AcceptedCommandLines) {
         {{"-r", "--", "-q"}, "-q", true, 0, false, false},
         {{"-"}, "-", false, 0, false, false},
         {{"/"}, "/", false, 0, false, false},
+        {{"--engine", "index", "dir"}, "dir", false, 0, false, false, SearchEngine::Index},
+        {{"--engine=grouped", "-r", "dir"}, "dir", true, 0, false, false, SearchEngine::Grouped},
     };
     for (const AcceptedCase& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.args));
@@ -41,6 +44,7 @@ TEST(CliOptions, AcceptedCommandLines) {
         EXPECT_EQ(result.options.nMethod, c.nMethod);
         EXPECT_EQ(result.options.bJson, c.bJson);
         EXPECT_EQ(result.options.bQuiet, c.bQuiet);
+        EXPECT_EQ(result.options.engine, c.engine);
     }
 }
 
@@ -58,6 +62,8 @@ TEST(CliOptions, RefusedCommandLines) {
         {"dir", "-m"},
         {"dir", "--method"},
         {"-rx", "dir"},
+        {"--engine", "fast", "dir"},
+        {"dir", "--engine"},
     };
     for (const auto& args : cases) {
         SCOPED_TRACE(::testing::PrintToString(args));
