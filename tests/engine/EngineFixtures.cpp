@@ -82,8 +82,9 @@ CAccessWatch::Seen CAccessWatch::Take(const std::string& strPath) {
 CFailingRead::CFailingRead(std::size_t nReadable) : m_nReadable(nReadable) {
     const auto nPage = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
     const std::size_t nReadablePages = (nReadable + nPage - 1) / nPage;
-    // One page more than readable, then unmap it: reads run into a hole there. The readable
-    // bytes end exactly where the hole starts.
+    // The readable pages, then one page of an empty file: touching that page faults, so a read
+    // through /proc/self/mem fails there. The page stays reserved, so that no other mapping
+    // can take its place while the test runs.
     m_nMapped = (nReadablePages + 1) * nPage;
     void* pMapped =
         mmap(nullptr, m_nMapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
@@ -91,8 +92,16 @@ CFailingRead::CFailingRead(std::size_t nReadable) : m_nReadable(nReadable) {
         throw std::runtime_error("mmap failed");
     m_pBase = static_cast<unsigned char*>(pMapped);
     std::memset(m_pBase, 'x', nReadablePages * nPage);
-    munmap(m_pBase + nReadablePages * nPage, nPage);
-    m_nMapped = nReadablePages * nPage;
+    const int fdEmpty = memfd_create("empty", MFD_CLOEXEC);
+    void* pHole = fdEmpty < 0 ? MAP_FAILED
+                              : mmap(m_pBase + nReadablePages * nPage, nPage, PROT_READ,
+                                     MAP_SHARED | MAP_FIXED, fdEmpty, 0);
+    if (fdEmpty >= 0)
+        close(fdEmpty);
+    if (pHole == MAP_FAILED) {
+        munmap(m_pBase, m_nMapped);
+        throw std::runtime_error("cannot map the failing page");
+    }
 }
 
 CFailingRead::~CFailingRead() {
@@ -103,7 +112,8 @@ int CFailingRead::OpenDescriptor() const {
     const int fd = open("/proc/self/mem", O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         throw std::runtime_error("cannot open /proc/self/mem");
-    const auto nStart = reinterpret_cast<std::uintptr_t>(m_pBase + m_nMapped - m_nReadable);
+    const auto nPage = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    const auto nStart = reinterpret_cast<std::uintptr_t>(m_pBase + m_nMapped - nPage - m_nReadable);
     if (lseek(fd, static_cast<off_t>(nStart), SEEK_SET) < 0) {
         close(fd);
         throw std::runtime_error("cannot seek /proc/self/mem");

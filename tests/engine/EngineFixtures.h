@@ -44,7 +44,7 @@ private:
     void Drain();
 };
 
-// A range of this process's memory, readable for nReadable bytes and then unmapped, seen
+// A range of this process's memory, readable for nReadable bytes and then faulting, seen
 // through /proc/self/mem: reading it gives data first and then fails with EIO, as a disk that
 // goes bad part-way through a file does.
 class CFailingRead {

@@ -5,8 +5,10 @@
 #include "tests/support/TempDir.h"
 
 #include <cerrno>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
 
@@ -115,22 +117,33 @@ INSTANTIATE_TEST_SUITE_P(
                     WalkCase{"LastByteOfLastShortWindow", WALK_SIZE - 1, 0x00, 0x01, -1, 3}),
     [](const testing::TestParamInfo<WalkCase>& info) { return info.param.pszName; });
 
-TEST_F(MappedFileSeam, WindowsOfAFileSmallerThanOneWindow) {
-    const std::string strBytes = RandomBytes(5000, 3);
-    const std::string strLooked = m_dir.WriteFile("looked", strBytes);
+// Either file's whole view may be the one that fails for lack of memory; a file smaller than
+// one window is then walked as one short window.
+class LackOfMemoryOnOneSide : public MappedFileSeam, public testing::WithParamInterface<int> {};
+
+TEST_P(LackOfMemoryOnOneSide, FallsBackToWindows) {
+    const int nFailing = GetParam(); // request 0: looked-up file, 1: representative
+    std::string strBytes = RandomBytes(5000, 3);
     const std::string strHeld = m_dir.WriteFile("held", strBytes);
-    CMappedFile looked;
-    CMappedFile held;
-    ASSERT_TRUE(looked.Open(strLooked.c_str()));
-    ASSERT_TRUE(held.Open(strHeld.c_str()));
-    // Only the whole view of the looked-up file fails, for lack of memory.
-    g_nFailView = 0;
-    g_nFailErrno = ENOMEM;
-    EXPECT_EQ(looked.CompareWith(held), 0);
-    ASSERT_EQ(g_requests.size(), 3u);
-    EXPECT_EQ(g_requests[1].nLength, 5000u);
-    EXPECT_EQ(g_requests[2].nLength, 5000u);
+    strBytes.back() = static_cast<char>(strBytes.back() ^ 0x01);
+    const std::string strLooked = m_dir.WriteFile("looked", strBytes);
+    const std::string strCopy = m_dir.WriteFile("copy", strBytes);
+    const int nExpected = (strBytes.back() & 0x01) ? 1 : -1;
+    for (const auto& [strOther, nResult] : {std::pair{strHeld, nExpected}, std::pair{strCopy, 0}}) {
+        g_requests.clear();
+        g_nFailView = nFailing;
+        g_nFailErrno = ENOMEM;
+        EXPECT_EQ(CompareByBytes(strLooked, strOther), nResult);
+        // The whole views asked for, then one window of each file.
+        ASSERT_EQ(g_requests.size(), static_cast<std::size_t>(nFailing + 3));
+        for (std::size_t n = 0; n < g_requests.size(); ++n) {
+            EXPECT_EQ(g_requests[n].nOffset, 0);
+            EXPECT_EQ(g_requests[n].nLength, 5000u);
+        }
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(Sides, LackOfMemoryOnOneSide, testing::Values(0, 1));
 
 TEST_F(MappedFileSeam, AWholeViewFailingForAnotherReasonGivesOne) {
     const std::string strBytes = RandomBytes(WALK_SIZE, 4);
@@ -209,6 +222,45 @@ TEST_F(MappedFileSeam, FileTruncatedDuringTheWindowWalk) {
     g_nTruncateTo = WINDOW;
     EXPECT_EQ(CompareByBytes(strLooked, strHeld), 1);
     EXPECT_EQ(g_requests.size(), 5u);
+}
+
+// Without the seam: a child process whose address space is too small for a whole view of either
+// file. Sanitizer runtimes reserve vast address ranges, so the limit cannot be set under them.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool SANITIZED = true;
+#else
+constexpr bool SANITIZED = false;
+#endif
+
+std::size_t AddressSpaceInUse() {
+    std::ifstream statm("/proc/self/statm");
+    std::size_t nPages = 0;
+    statm >> nPages;
+    return nPages * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+}
+
+TEST(MappedFileDeathTest, WalksWindowsWhenTheAddressSpaceIsShort) {
+    if (SANITIZED)
+        GTEST_SKIP() << "address-space limits do not work under sanitizers";
+    CTempDir dir;
+    constexpr std::int64_t SIZE = 256LL * 1024 * 1024 + 1000;
+    const std::string strHeld = MakeSparseFile(dir, "held", SIZE, "end0");
+    const std::string strCopy = MakeSparseFile(dir, "copy", SIZE, "end0");
+    const std::string strLater = MakeSparseFile(dir, "later", SIZE, "end1");
+    // Exit codes: 10 + the result, 1 when the limit could not be set.
+    const auto fnCompareLimited = [](const std::string& strLooked, const std::string& strOther) {
+        const rlimit limit{AddressSpaceInUse() + 64 * 1024 * 1024, RLIM_INFINITY};
+        if (setrlimit(RLIMIT_AS, &limit) != 0)
+            _exit(1);
+        CMappedFile file;
+        if (!file.Open(strLooked.c_str()) || file.MapWhole() != nullptr)
+            _exit(2); // the limit must deny the whole view
+        file.Close();
+        _exit(10 + CompareByBytes(strLooked, strOther));
+    };
+    EXPECT_EXIT(fnCompareLimited(strHeld, strCopy), testing::ExitedWithCode(10), "");
+    EXPECT_EXIT(fnCompareLimited(strHeld, strLater), testing::ExitedWithCode(9), "");
+    EXPECT_EXIT(fnCompareLimited(strLater, strHeld), testing::ExitedWithCode(11), "");
 }
 
 TEST(MappedFile, OpenCloseAndStates) {
