@@ -5,4 +5,4 @@
 inline constexpr const char* kMakerCompany = "Orvane Software";
 inline constexpr const char* kMakerWebAddress = "https://orvane.example/";
 inline constexpr const char* kMakerContact = "support@orvane.example";
-inline constexpr const char* kMakerNotice = "Free to use and to pass on.";
+inline constexpr const char* kMakerNotice = "Copyright (C) 2026 Orvane Software";

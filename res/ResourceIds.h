@@ -20,6 +20,10 @@ inline constexpr int IDC_LINK_CURSOR = 133;
 // The About entry of the main dialog's system menu.
 inline constexpr int IDM_ABOUTBOX = 16;
 
+// The platform's standard buttons, which are also the dialog results they give.
+inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;
+
 // A control that nothing looks up.
 inline constexpr int IDC_STATIC = -1;
 
@@ -45,3 +49,8 @@ inline constexpr int IDC_ABOUT_WEBLINK = 1019;
 inline constexpr int IDC_ABOUT = 1020;
 inline constexpr int IDC_FOLDER_LABEL = 1023;
 inline constexpr int IDC_METHOD_LABEL = 1024;
+
+// Controls of the Copy/Move dialog.
+inline constexpr int IDC_DEST_BROWSE = 1014;
+inline constexpr int IDC_DEST_FOLDER = 1021;
+inline constexpr int IDC_DO_COPY = 1022;

@@ -4,3 +4,5 @@
 #include "res/DialogTemplate.h"
 
 extern const CDialogTemplate g_tmplMainDialog;
+extern const CDialogTemplate g_tmplCopyMove;
+extern const CDialogTemplate g_tmplAbout;

@@ -7,6 +7,7 @@
 #include "res/Templates.h"
 #include "ui/DialogBuilder.h"
 #include "ui/FinderApp.h"
+#include "ui/LinkLabel.h"
 #include "ui/SearchEvent.h"
 #include "ui/SearchWorkerThread.h"
 
@@ -36,6 +37,12 @@ CFinderDlg::CFinderDlg(QWidget* pParent)
     onClick(IDC_PAUSE, &CFinderDlg::OnPause);
     onClick(IDC_STOP, &CFinderDlg::OnStop);
     onClick(IDC_CLOSE, &CFinderDlg::OnCloseButton);
+    onClick(IDC_DELETE, &CFinderDlg::OnDelete);
+    onClick(IDC_COPY, &CFinderDlg::OnCopy);
+    onClick(IDC_MOVE, &CFinderDlg::OnMove);
+    onClick(IDC_ABOUT, &CFinderDlg::OnAbout);
+    m_pLink = GetDlgItemAs<QLabel>(*this, IDC_WEBLINK);
+    m_pLink->installEventFilter(this);
     connect(m_tree, &QTreeWidget::itemSelectionChanged, this, [this] { OnSelChangedResults(); });
 
     OnInitDialog();
@@ -58,6 +65,7 @@ void CFinderDlg::OnInitDialog() {
     m_hHandCursor = QCursor(QPixmap(QString::fromUtf8(ArtworkPath(IDC_LINK_CURSOR))),
                             kLinkCursorHotX, kLinkCursorHotY);
     m_bLinkVisited = false;
+    StyleLinkLabel(*m_pLink, m_bLinkVisited, m_hHandCursor);
     EnableFileActions(false);
     // The first control with a tab stop, the "..." button, takes the focus.
     GetDlgItem(*this, IDC_BROWSE)->setFocus(Qt::OtherFocusReason);

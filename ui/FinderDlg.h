@@ -4,7 +4,9 @@
 // shows the duplicates it reports, one group per representative file.
 //
 // The handlers are spread over files by concern: FinderDlg.cpp (set-up, keys, closing),
-// FinderDlgSearch.cpp (search control), FinderDlgResults.cpp (the result tree).
+// FinderDlgSearch.cpp (search control), FinderDlgResults.cpp (the result tree),
+// FinderDlgFileActions.cpp (Delete, Copy, Move) and FinderDlgLinks.cpp (the link label and the
+// About box).
 #pragma once
 
 #include "platform/ByteString.h"
@@ -56,12 +58,14 @@ public:
     bool IsWorkerRunning() const;
     // Enables or disables Delete, Copy and Move together.
     void EnableFileActions(bool bEnable);
+    bool IsLinkVisited() const { return m_bLinkVisited; }
 
 protected:
     bool event(QEvent* pEvent) override;
     void keyPressEvent(QKeyEvent* pEvent) override;
     // WM_CLOSE: the Close button, the close box, Alt+F4.
     void closeEvent(QCloseEvent* pEvent) override;
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
     // Starts the worker thread; throws std::system_error when it cannot be created.
     virtual std::unique_ptr<CSearchWorkerThread>
     LaunchWorker(std::unique_ptr<SearchParams> pParams);
@@ -98,11 +102,26 @@ private:
     int OnDuplicateFound(const CString& strRepresentative, const CString& strDuplicate);
     void OnSelChangedResults();
 
+    // File actions on the selected file entry.
+    // The selected file entry and its path; null when nothing or a group is selected.
+    QTreeWidgetItem* SelectedFileEntry(CString& strPath) const;
+    void OnDelete();
+    void OnCopy();
+    void OnMove();
+
+    // Link label and About box.
+    void OnWebLink();
+    void OnAbout();
+
     std::unique_ptr<CSearchWorkerThread> m_pWorker;
     // The channel of the running search; closed before the worker is joined.
     std::shared_ptr<CDialogMessageTarget> m_pTarget;
     QTreeWidget* m_tree = nullptr;
     QLabel* m_pStatus = nullptr;
+    QLabel* m_pLink = nullptr;
+    // Counts the result resets, so that a handler that held a tree item across a modal window
+    // can tell whether the item still exists.
+    unsigned m_nResets = 0;
     CString m_strFolder;
     bool m_bSubfolders = false;
     QIcon m_hIcon;

@@ -40,6 +40,7 @@ CString FormatGroupLabel(int nCount, std::uint64_t dwSize) {
 void CFinderDlg::OnResetResults() {
     m_tree->clear();
     m_groups.clear();
+    ++m_nResets;
     m_nDuplicates = 0;
     // The status line keeps its text.
 }

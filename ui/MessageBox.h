@@ -7,6 +7,7 @@
 #pragma once
 
 #include "platform/ByteString.h"
+#include "res/ResourceIds.h"
 
 #include <functional>
 
@@ -14,8 +15,9 @@ class QWidget;
 
 enum class EBoxIcon { Information, Warning, Question };
 
-// Answers, numbered as the platform's dialog results.
-enum : int { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
+// Answers, numbered as the platform's dialog results (IDOK and IDCANCEL with the buttons).
+inline constexpr int IDYES = 6;
+inline constexpr int IDNO = 7;
 
 struct CBoxInfo {
     CString strCaption;

@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
@@ -82,6 +83,14 @@ void CModalDriver::OnTick() {
     m_steps.pop_front();
     if (!fnStep(pModal))
         m_steps.push_front(std::move(fnStep));
+}
+
+CUrlCatcher::CUrlCatcher(const QString& strScheme) : m_strScheme(strScheme) {
+    QDesktopServices::setUrlHandler(m_strScheme, this, "OnOpenUrl");
+}
+
+CUrlCatcher::~CUrlCatcher() {
+    QDesktopServices::unsetUrlHandler(m_strScheme);
 }
 
 bool WaitUntil(const std::function<bool()>& fnDone, int nTimeoutMs) {

@@ -4,7 +4,9 @@
 
 #include "ui/MessageBox.h"
 
+#include <QObject>
 #include <QTimer>
+#include <QUrl>
 #include <deque>
 #include <functional>
 #include <gtest/gtest.h>
@@ -61,6 +63,22 @@ private:
     std::deque<FnStep> m_steps;
     std::vector<std::string> m_captions;
     QTimer m_timer;
+};
+
+// Catches every address opened through QDesktopServices with the scheme, instead of a browser.
+class CUrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    explicit CUrlCatcher(const QString& strScheme);
+    ~CUrlCatcher() override;
+
+    std::vector<QUrl> m_urls;
+
+public slots:
+    void OnOpenUrl(const QUrl& url) { m_urls.push_back(url); }
+
+private:
+    QString m_strScheme;
 };
 
 // Processes events until fnDone holds or nTimeoutMs pass; returns whether it holds.
