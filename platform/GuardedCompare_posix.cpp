@@ -1,5 +1,6 @@
 #include "platform/GuardedCompare.h"
 
+#include <atomic>
 #include <csetjmp>
 #include <csignal>
 #include <cstring>
@@ -57,8 +58,12 @@ bool GuardedCompare(const void* p1, const void* p2, std::size_t nBytes, int& nRe
     // fatal.
     if (sigsetjmp(guard, 1) != 0)
         return false;
+    // The fences keep the compiler from moving the guard's setting and clearing across the
+    // compare: the handler, which reads it, runs on this thread in the middle of the compare.
     t_pGuard = &guard;
+    std::atomic_signal_fence(std::memory_order_seq_cst);
     const int nCompared = CompareBytes(p1, p2, nBytes);
+    std::atomic_signal_fence(std::memory_order_seq_cst);
     t_pGuard = nullptr;
     nResult = nCompared < 0 ? -1 : (nCompared > 0 ? 1 : 0);
     return true;

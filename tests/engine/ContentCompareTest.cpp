@@ -189,6 +189,10 @@ struct LargeCase {
     int nExpected;
 };
 
+void PrintTo(const LargeCase& c, std::ostream* pOut) {
+    *pOut << c.pszName;
+}
+
 class LargeFileSizes : public testing::TestWithParam<LargeCase> {};
 
 TEST_P(LargeFileSizes, OrderByTheFull64BitSize) {

@@ -113,6 +113,10 @@ struct GuardedCase {
     int nExpected;
 };
 
+void PrintTo(const GuardedCase& c, std::ostream* pOut) {
+    *pOut << c.strLeft.size() << " bytes, expecting " << c.nExpected;
+}
+
 class GuardedCompareTable : public testing::TestWithParam<GuardedCase> {};
 
 TEST_P(GuardedCompareTable, ComparesLikeUnsignedMemcmp) {

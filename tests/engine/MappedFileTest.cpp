@@ -76,6 +76,10 @@ struct WalkCase {
     std::size_t nWindowPairs; // pairs of windows mapped before the result was known
 };
 
+void PrintTo(const WalkCase& c, std::ostream* pOut) {
+    *pOut << c.pszName;
+}
+
 class WindowWalk : public MappedFileSeam, public testing::WithParamInterface<WalkCase> {};
 
 TEST_P(WindowWalk, ComparesWindowByWindowWhenNoWholeViewFits) {

@@ -29,6 +29,10 @@ struct Md5Vector {
     const char* pszDigest;
 };
 
+void PrintTo(const Md5Vector& v, std::ostream* pOut) {
+    *pOut << v.strInput.size() << " bytes, " << v.pszDigest;
+}
+
 class Md5Vectors : public testing::TestWithParam<Md5Vector> {};
 
 TEST_P(Md5Vectors, DigestWhateverTheUpdateSizes) {
