@@ -20,6 +20,7 @@
 #include <QTreeWidget>
 #include <cstdio>
 #include <map>
+#include <set>
 #include <system_error>
 
 namespace {
@@ -193,6 +194,57 @@ TEST_F(FinderDlgSearchTest, SearchFillsGroupsLabelsAndTotals) {
     // The groups are collapsed.
     const auto* pTree = GetDlgItemAs<QTreeWidget>(Dlg(), IDC_RESULTS);
     EXPECT_FALSE(pTree->topLevelItem(0)->isExpanded());
+}
+
+// Each method through its radio button, on one tree where the methods disagree. Groups are
+// given as sets of paths relative to the tree.
+struct MethodCase {
+    int nButton;
+    std::set<std::set<std::string>> groups;
+};
+
+TEST_F(FinderDlgSearchTest, EachMethodSearchesThroughTheWindow) {
+    CTempDir dir;
+    dir.WriteFile("a/x.txt", "same content");
+    dir.WriteFile("b/x.txt", "same content");
+    dir.WriteFile("c/y.txt", "same content");
+    dir.WriteFile("d/x.txt", "other bytes!");
+    const std::set<std::string> sameContent = {"a/x.txt", "b/x.txt", "c/y.txt"};
+    const MethodCase cases[] = {
+        {IDC_BY_NAME, {{"a/x.txt", "b/x.txt", "d/x.txt"}}},
+        {IDC_BY_CRC, {sameContent}},
+        {IDC_BY_BYTES, {sameContent}},
+        {IDC_BY_MD5, {sameContent}},
+    };
+    for (const MethodCase& methodCase : cases) {
+        SCOPED_TRACE(methodCase.nButton);
+        CBoxRecorder boxes;
+        Click(Dlg(), methodCase.nButton);
+        SearchAndWait(dir.Path(), true);
+        std::set<std::set<std::string>> groups;
+        int nDuplicates = 0;
+        for (const auto& [strLabel, entries] : TreeContents(Dlg())) {
+            std::set<std::string> members;
+            for (const std::string& strEntry : entries)
+                members.insert(strEntry.substr(dir.Path().size() + 1));
+            groups.insert(members);
+            nDuplicates += static_cast<int>(entries.size()) - 1;
+        }
+        EXPECT_EQ(groups, methodCase.groups);
+        // The same pairs as the search reports to a recording target.
+        const int nMethod = CompareMethod;
+        std::set<std::set<std::string>> oracle;
+        std::map<std::string, std::set<std::string>> byRep;
+        for (const auto& [strRep, strDup] : DuplicatePairs(RunSearch(dir.Path(), true, nMethod))) {
+            byRep[strRep].insert(strRep.substr(dir.Path().size() + 1));
+            byRep[strRep].insert(strDup.substr(dir.Path().size() + 1));
+        }
+        for (const auto& [strRep, members] : byRep)
+            oracle.insert(members);
+        EXPECT_EQ(groups, oracle);
+        EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Total Duplicate files: " +
+                                                          std::to_string(nDuplicates)});
+    }
 }
 
 TEST_F(FinderDlgSearchTest, PauseHoldsAndResumeContinues) {
