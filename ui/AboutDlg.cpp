@@ -1,8 +1,8 @@
 #include "ui/AboutDlg.h"
 
 #include "res/Artwork.h"
+#include "res/DialogTemplate.h"
 #include "res/ResourceIds.h"
-#include "res/Templates.h"
 #include "ui/DialogBuilder.h"
 #include "ui/LinkLabel.h"
 

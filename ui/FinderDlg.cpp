@@ -3,8 +3,8 @@
 
 #include "engine/CompareMethod.h"
 #include "res/Artwork.h"
+#include "res/DialogTemplate.h"
 #include "res/ResourceIds.h"
-#include "res/Templates.h"
 #include "ui/DialogBuilder.h"
 #include "ui/FinderApp.h"
 #include "ui/LinkLabel.h"

@@ -11,6 +11,7 @@
 #include "ui/SearchEvent.h"
 
 #include <QAbstractButton>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QTest>
 #include <algorithm>
@@ -123,8 +124,13 @@ TEST_F(AboutAndLinksTest, SearchGoesOnWhileTheAboutBoxIsOpen) {
     // A duplicate report posted while the box is open is handled under it.
     CModalDriver driver;
     int nCountUnderBox = -1;
+    QElapsedTimer waited;
+    waited.start();
     driver.Then([&](QWidget* pModal) {
         if (!dynamic_cast<CAboutDlg*>(pModal))
+            return false;
+        // Give the posted report time to arrive, but never wait without end.
+        if (m_pDlg->DuplicateCount() == 0 && waited.elapsed() < 10000)
             return false;
         nCountUnderBox = m_pDlg->DuplicateCount();
         pModal->close();
