@@ -29,7 +29,7 @@ TEST(Crc32, KnownVectors) {
     EXPECT_EQ(crc, 0xE8B7BE43u);
 }
 
-// Lengths around the 4096-byte read block and the table's byte steps.
+// Lengths around the 16-byte steps, the 64 KiB read block and the byte-at-a-time tail.
 class Crc32Lengths : public testing::TestWithParam<std::size_t> {};
 
 TEST_P(Crc32Lengths, MatchesZlibOnRandomData) {
@@ -43,8 +43,8 @@ TEST_P(Crc32Lengths, MatchesZlibOnRandomData) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Lengths, Crc32Lengths,
-                         testing::Values(1, 2, 3, 7, 255, 4095, 4096, 4097, 8191, 8192, 12289,
-                                         100003));
+                         testing::Values(1, 2, 3, 7, 15, 16, 17, 31, 255, 4095, 4096, 4097, 65535,
+                                         65536, 65537, 65536 + 15, 131072, 100003));
 
 TEST(Crc32, FailsWithoutTableAndDoesNotOpenTheFile) {
     CTempDir dir;
