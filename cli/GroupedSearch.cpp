@@ -19,9 +19,9 @@ constexpr std::size_t kPrefixBytes = 4096;
 // Files of one family read side by side at most; larger families are split by hash first.
 constexpr std::size_t kMaxSideBySide = 64;
 // Memory for the blocks of one side-by-side comparison, and the bounds of one block.
-constexpr std::size_t kSideBySideMemory = 4u << 20;
-constexpr std::size_t kMinBlock = 64u << 10;
-constexpr std::size_t kMaxBlock = 1u << 20;
+constexpr std::size_t kSideBySideMemory = 1u << 20;
+constexpr std::size_t kMinBlock = 16u << 10;
+constexpr std::size_t kMaxBlock = 256u << 10;
 // The block of whole-file hashing.
 constexpr std::size_t kHashBlock = 256u << 10;
 
@@ -30,7 +30,7 @@ using Family = std::vector<std::size_t>;
 
 class CGroupedRun {
 public:
-    CGroupedRun(const std::vector<CWalkedFile>& files, CGroupedProgress& progress)
+    CGroupedRun(const CWalkedFiles& files, CGroupedProgress& progress)
         : m_files(files), m_progress(progress), m_unreadable(files.size(), 0),
           m_nThreads(WorkerThreadCount()) {}
 
@@ -44,7 +44,7 @@ public:
     template <typename Key, typename State, typename FnState, typename FnKey>
     std::vector<Family> SplitByKey(const std::vector<Family>& families, FnState&& fnState,
                                    FnKey&& fnKey);
-    // Splits families of files larger than kPrefixBytes by their whole contents, byte by byte.
+    // Splits families of same-size files by their whole contents, byte by byte.
     std::vector<Family> SplitByContent(const std::vector<Family>& families);
 
     bool Stopped() const { return m_progress.bStop.load(std::memory_order_relaxed); }
@@ -58,7 +58,7 @@ private:
     std::optional<std::vector<Family>> CompareSideBySide(const Family& family);
     std::vector<Family> CompareLargeFamily(const Family& family);
 
-    const std::vector<CWalkedFile>& m_files;
+    const CWalkedFiles& m_files;
     CGroupedProgress& m_progress;
     // One flag per file, written only by the thread that reads that file.
     std::vector<char> m_unreadable;
@@ -68,11 +68,11 @@ private:
 std::vector<Family> CGroupedRun::ByName() const {
     std::unordered_map<std::string_view, Family> byName;
     for (std::size_t i = 0; i < m_files.size(); ++i) {
-        const CString& strPath = m_files[i].strPath;
+        const std::string_view strPath = m_files[i].Path();
         // The name is what follows the last separator of either kind, as the name comparison
         // takes it.
         const std::size_t nSep = strPath.find_last_of("/\\");
-        byName[std::string_view(strPath).substr(nSep == CString::npos ? 0 : nSep + 1)].push_back(i);
+        byName[strPath.substr(nSep == std::string_view::npos ? 0 : nSep + 1)].push_back(i);
     }
     std::vector<Family> families;
     for (auto& [name, family] : byName)
@@ -82,18 +82,28 @@ std::vector<Family> CGroupedRun::ByName() const {
 }
 
 std::vector<Family> CGroupedRun::BySize(bool bEmpty) {
-    std::unordered_map<std::int64_t, Family> bySize;
+    std::vector<std::size_t> bySize;
     for (std::size_t i = 0; i < m_files.size(); ++i) {
         const std::int64_t nSize = m_files[i].nSize;
         if (nSize < 0)
             m_unreadable[i] = 1;
         else if (nSize > 0 || bEmpty)
-            bySize[nSize].push_back(i);
+            bySize.push_back(i);
     }
+    // Sorted by size, and in walk order within a size: runs of equal sizes are the families.
+    std::stable_sort(bySize.begin(), bySize.end(), [this](std::size_t a, std::size_t b) {
+        return m_files[a].nSize < m_files[b].nSize;
+    });
     std::vector<Family> families;
-    for (auto& [nSize, family] : bySize)
-        if (family.size() > 1)
-            families.push_back(std::move(family));
+    for (std::size_t nStart = 0; nStart < bySize.size();) {
+        std::size_t nEnd = nStart + 1;
+        while (nEnd < bySize.size() && m_files[bySize[nEnd]].nSize == m_files[bySize[nStart]].nSize)
+            ++nEnd;
+        if (nEnd - nStart > 1)
+            families.emplace_back(bySize.begin() + static_cast<std::ptrdiff_t>(nStart),
+                                  bySize.begin() + static_cast<std::ptrdiff_t>(nEnd));
+        nStart = nEnd;
+    }
     return families;
 }
 
@@ -149,19 +159,26 @@ std::vector<Family> CGroupedRun::SplitByKey(const std::vector<Family>& families,
 
 std::optional<std::vector<Family>> CGroupedRun::CompareSideBySide(const Family& family) {
     const std::int64_t nSize = m_files[family.front()].nSize;
+    Family byInode = family;
+    std::sort(byInode.begin(), byInode.end(), [this](std::size_t a, std::size_t b) {
+        return m_files[a].nInode < m_files[b].nInode;
+    });
     std::vector<std::size_t> members;
     std::vector<CFileHandle> handles;
-    for (const std::size_t nFile : family) {
+    for (const std::size_t nFile : byInode) {
         CFileHandle file;
-        if (OpenWithSize(m_files[nFile].strPath, nSize, file)) {
+        if (OpenForReading(m_files.Ref(nFile), nSize, file)) {
             members.push_back(nFile);
             handles.push_back(std::move(file));
         } else {
             m_unreadable[nFile] = 1;
         }
     }
-    const std::size_t nBlock = std::clamp(
-        kSideBySideMemory / std::max<std::size_t>(members.size(), 1), kMinBlock, kMaxBlock);
+    // The first block is the prefix, where most same-size files already differ; the blocks
+    // after it are as large as the memory for this family allows.
+    const std::size_t nBlock = static_cast<std::size_t>(std::min<std::int64_t>(
+        nSize, std::clamp(kSideBySideMemory / std::max<std::size_t>(members.size(), 1), kMinBlock,
+                          kMaxBlock)));
     std::vector<CAlignedBuffer> buffers;
     for (std::size_t i = 0; i < members.size(); ++i)
         buffers.emplace_back(nBlock);
@@ -173,18 +190,23 @@ std::optional<std::vector<Family>> CGroupedRun::CompareSideBySide(const Family& 
         for (std::size_t i = 0; i < members.size(); ++i)
             parts.front()[i] = i;
     }
+    auto fnUnreadable = [&](std::size_t nPos) {
+        m_unreadable[members[nPos]] = 1;
+        handles[nPos].Close();
+    };
     for (std::int64_t nOffset = 0; nOffset < nSize && !parts.empty();) {
         if (Stopped())
             return std::nullopt;
+        const std::size_t nWant = nOffset == 0 ? std::min(kPrefixBytes, nBlock) : nBlock;
         const std::size_t nBytes =
-            static_cast<std::size_t>(std::min<std::int64_t>(nSize - nOffset, nBlock));
+            static_cast<std::size_t>(std::min<std::int64_t>(nSize - nOffset, nWant));
         std::vector<std::vector<std::size_t>> next;
         for (const auto& part : parts) {
             std::vector<std::vector<std::size_t>> split;
             for (const std::size_t nPos : part) {
-                if (!ReadExactly(handles[nPos], buffers[nPos].Data(), nBytes)) {
-                    m_unreadable[members[nPos]] = 1;
-                    handles[nPos].Close();
+                if (ReadUpTo(handles[nPos], buffers[nPos].Data(), nBytes) !=
+                    static_cast<std::int64_t>(nBytes)) {
+                    fnUnreadable(nPos); // shorter than the walk saw it
                     continue;
                 }
                 auto it = std::find_if(split.begin(), split.end(), [&](const auto& sub) {
@@ -210,8 +232,15 @@ std::optional<std::vector<Family>> CGroupedRun::CompareSideBySide(const Family& 
     std::vector<Family> result;
     for (const auto& part : parts) {
         Family equal;
-        for (const std::size_t nPos : part)
-            equal.push_back(members[nPos]);
+        for (const std::size_t nPos : part) {
+            // A file that grew since the walk has changed: it is in no group.
+            if (AtEnd(handles[nPos]))
+                equal.push_back(members[nPos]);
+            else
+                fnUnreadable(nPos);
+        }
+        if (equal.size() < 2)
+            continue;
         std::sort(equal.begin(), equal.end());
         result.push_back(std::move(equal));
     }
@@ -267,58 +296,65 @@ std::vector<Family> CGroupedRun::CompareLargeFamily(const Family& family) {
 }
 
 std::vector<Family> CGroupedRun::SplitByContent(const std::vector<Family>& families) {
-    std::vector<Family> decided;
     std::vector<Family> sideBySide;
     std::vector<Family> large;
-    for (const Family& family : families) {
-        if (m_files[family.front()].nSize <= static_cast<std::int64_t>(kPrefixBytes))
-            decided.push_back(family); // the prefix was the whole file
-        else if (family.size() <= kMaxSideBySide)
-            sideBySide.push_back(family);
-        else
-            large.push_back(family);
-    }
+    for (const Family& family : families)
+        (family.size() <= kMaxSideBySide ? sideBySide : large).push_back(family);
 
-    // Large families: a whole-file hash first, so that few files are compared in batches.
+    // Families too large to read side by side are split by a hash of their first bytes, then
+    // of their whole contents, so that few files are left to compare in batches.
     if (!large.empty()) {
-        const auto hashed = SplitByKey<std::uint64_t, CAlignedBuffer>(
-            large, [] { return CAlignedBuffer(kHashBlock); },
+        const auto byPrefix = SplitByKey<std::uint64_t, CAlignedBuffer>(
+            large, [] { return CAlignedBuffer(kPrefixBytes); },
             [this](std::size_t nFile, CAlignedBuffer& buffer, std::uint64_t& nHash) {
-                return FileHash64(m_files[nFile].strPath, m_files[nFile].nSize, buffer, nHash);
+                return PrefixHash64(m_files.Ref(nFile), m_files[nFile].nSize, kPrefixBytes, buffer,
+                                    nHash);
             });
         large.clear();
-        for (const Family& family : hashed)
+        for (const Family& family : byPrefix)
+            (family.size() <= kMaxSideBySide ? sideBySide : large).push_back(family);
+    }
+    if (!large.empty()) {
+        const auto byHash = SplitByKey<std::uint64_t, CAlignedBuffer>(
+            large, [] { return CAlignedBuffer(kHashBlock); },
+            [this](std::size_t nFile, CAlignedBuffer& buffer, std::uint64_t& nHash) {
+                return FileHash64(m_files.Ref(nFile), m_files[nFile].nSize, buffer, nHash);
+            });
+        large.clear();
+        for (const Family& family : byHash)
             (family.size() <= kMaxSideBySide ? sideBySide : large).push_back(family);
     }
 
     // In the inode order of their first files, each family on one thread.
-    std::sort(sideBySide.begin(), sideBySide.end(), [this](const Family& a, const Family& b) {
-        return m_files[a.front()].nInode < m_files[b.front()].nInode;
-    });
-    std::int64_t nLargeFiles = 0;
+    auto fnFirstInode = [this](const Family& family) {
+        std::uint64_t nInode = m_files[family.front()].nInode;
+        for (const std::size_t nFile : family)
+            nInode = std::min(nInode, m_files[nFile].nInode);
+        return nInode;
+    };
+    std::sort(sideBySide.begin(), sideBySide.end(),
+              [&](const Family& a, const Family& b) { return fnFirstInode(a) < fnFirstInode(b); });
     for (const Family& family : sideBySide)
         m_progress.nToRead.fetch_add(static_cast<std::int64_t>(family.size()));
     for (const Family& family : large)
-        nLargeFiles += static_cast<std::int64_t>(family.size());
-    m_progress.nToRead.fetch_add(nLargeFiles);
+        m_progress.nToRead.fetch_add(static_cast<std::int64_t>(family.size()));
 
     std::vector<std::optional<std::vector<Family>>> results(sideBySide.size() + large.size());
     ParallelFor(results.size(), m_nThreads, [&](std::size_t i, unsigned) {
         if (Stopped())
             return;
+        const Family& family = i < sideBySide.size() ? sideBySide[i] : large[i - sideBySide.size()];
         try {
-            if (i < sideBySide.size()) {
-                results[i] = CompareSideBySide(sideBySide[i]);
-                m_progress.nRead.fetch_add(static_cast<std::int64_t>(sideBySide[i].size()));
-            } else {
-                const Family& family = large[i - sideBySide.size()];
+            if (i < sideBySide.size())
+                results[i] = CompareSideBySide(family);
+            else
                 results[i] = CompareLargeFamily(family);
-                m_progress.nRead.fetch_add(static_cast<std::int64_t>(family.size()));
-            }
         } catch (...) {
             // Out of memory for the blocks: this family stays undecided.
         }
+        m_progress.nRead.fetch_add(static_cast<std::int64_t>(family.size()));
     });
+    std::vector<Family> decided;
     for (auto& parts : results)
         if (parts)
             for (Family& family : *parts)
@@ -328,7 +364,7 @@ std::vector<Family> CGroupedRun::SplitByContent(const std::vector<Family>& famil
 
 // The families as the worker would report them: each in walk order, the families in the
 // walk order of their second files.
-CDuplicateGroups ToGroups(std::vector<Family> families, const std::vector<CWalkedFile>& files) {
+CDuplicateGroups ToGroups(std::vector<Family> families, const CWalkedFiles& files) {
     for (Family& family : families)
         std::sort(family.begin(), family.end());
     std::sort(families.begin(), families.end(),
@@ -336,7 +372,8 @@ CDuplicateGroups ToGroups(std::vector<Family> families, const std::vector<CWalke
     CDuplicateGroups groups;
     for (const Family& family : families)
         for (std::size_t i = 1; i < family.size(); ++i)
-            groups.OnDuplicateFound(files[family.front()].strPath, files[family[i]].strPath);
+            groups.OnDuplicateFound(CString(files[family.front()].Path()),
+                                    CString(files[family[i]].Path()));
     return groups;
 }
 
@@ -344,8 +381,9 @@ CDuplicateGroups ToGroups(std::vector<Family> families, const std::vector<CWalke
 
 CGroupedResult RunGroupedSearch(const CString& strFolder, bool bRecursive, int nMethod,
                                 CGroupedProgress& progress) {
-    const std::vector<CWalkedFile> files =
-        WalkTree(strFolder, bRecursive, nMethod != METHOD_NAME, progress.bStop, progress.nListed);
+    CWalkedFiles files;
+    WalkTree(strFolder, bRecursive, nMethod != METHOD_NAME, progress.bStop, progress.nListed,
+             files);
     progress.bWalkDone = true;
     CGroupedRun run(files, progress);
     CGroupedResult result;
@@ -366,22 +404,17 @@ CGroupedResult RunGroupedSearch(const CString& strFolder, bool bRecursive, int n
                 return pCrc;
             },
             [&files](std::size_t nFile, std::unique_ptr<CCrc32>& pCrc, std::uint32_t& crc) {
-                return FileCrc32(files[nFile].strPath, files[nFile].nSize, *pCrc, crc);
+                return FileCrc32(files.Ref(nFile), files[nFile].nSize, *pCrc, crc);
             });
         break;
     case METHOD_BYTES:
-        families = run.SplitByContent(run.SplitByKey<std::string, int>(
-            run.BySize(false), [] { return 0; },
-            [&files](std::size_t nFile, int&, std::string& strPrefix) {
-                return ReadPrefix(files[nFile].strPath, files[nFile].nSize, kPrefixBytes,
-                                  strPrefix);
-            }));
+        families = run.SplitByContent(run.BySize(false));
         break;
     case METHOD_MD5:
         families = run.SplitByKey<CMd5Digest, CAlignedBuffer>(
             run.BySize(true), [] { return CAlignedBuffer(kHashBlock); },
             [&files](std::size_t nFile, CAlignedBuffer& buffer, CMd5Digest& digest) {
-                return FileMd5(files[nFile].strPath, files[nFile].nSize, buffer, digest);
+                return FileMd5(files.Ref(nFile), files[nFile].nSize, buffer, digest);
             });
         break;
     default:

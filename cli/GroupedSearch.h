@@ -2,10 +2,12 @@
 // rule as each comparison method, reading every candidate file as few times as it can:
 //   name   equal file names, compared as bytes; no file is read.
 //   crc    equal size and equal CRC-32 (CCrc32); empty files are never duplicates.
-//   bytes  equal size and equal bytes; empty files are never duplicates. Same-size files are
-//          split by their first 4 KiB, then compared byte by byte in step, every file of a
-//          family read once and side by side; very large families are first split by a
-//          64-bit hash of the whole file. Every pair reported has been compared byte by byte.
+//   bytes  equal size and equal bytes; empty files are never duplicates. The files of one
+//          size are read side by side, block by block, and split wherever their bytes differ:
+//          the first block is 4 KiB, where most differ, and every file is opened and read
+//          once. Families too large to read side by side are first split by a 64-bit hash of
+//          their first 4 KiB, then of their whole contents. Every pair reported has been
+//          compared byte by byte.
 //   md5    equal MD5 digests (Md5Context) among files of equal size; files of different
 //          sizes are not compared, as their digests can only be equal by a collision. Empty
 //          files are duplicates of each other.

@@ -115,8 +115,8 @@ TEST(CliEndToEnd, EachMethodFindsItsGroupsInTheWorkersOrder) {
             // Representative first, duplicates in report order, groups in creation order:
             // exactly what the worker reports for the same tree.
             EXPECT_EQ(groups, WorkerGroups(dir.Path(), bRecursive, c.nMethod));
-            EXPECT_EQ(result.strErr,
-                      "Total Duplicate files: " + std::to_string(DuplicateCount(groups)) + "\n");
+            EXPECT_EQ(result.strErr, std::string("Total Duplicate files: ") +
+                                         std::to_string(DuplicateCount(groups)) + "\n");
         }
     }
 }
@@ -195,8 +195,8 @@ TEST(CliEndToEnd, JsonDocumentMatchesTheTextAndKeepsEveryPath) {
 TEST(CliEndToEnd, NonUtf8NameSurvivesTextAndJson) {
     CTempDir dir;
     const std::string strName = "caf\xE9-\x80.dat";
-    const std::string strFirst = dir.WriteFile("a/" + strName, "1");
-    const std::string strSecond = dir.WriteFile("b/" + strName, "2");
+    const std::string strFirst = dir.WriteFile(std::string("a/") + strName, "1");
+    const std::string strSecond = dir.WriteFile(std::string("b/") + strName, "2");
 
     const CChildResult text = RunCliBinary({"-r", dir.Path()});
     ASSERT_EQ(text.nStatus, 0);

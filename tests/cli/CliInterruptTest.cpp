@@ -37,8 +37,11 @@ TEST(CliInterrupt, CtrlCWritesTheGroupsFoundSoFarAndExits130) {
     constexpr off_t kBaseSize = 8 << 20;
     for (int i = 0; i < kPairs; ++i) {
         const char chLast = static_cast<char>('A' + i);
-        MakeSparseFile(dir / ("a" + std::to_string(i)), kBaseSize + i, chLast);
-        MakeSparseFile(dir / ("b" + std::to_string(i)), kBaseSize + i, chLast);
+        for (const char chSide : {'a', 'b'}) {
+            std::string strName(1, chSide);
+            strName += std::to_string(i);
+            MakeSparseFile(dir / strName, kBaseSize + i, chLast);
+        }
     }
 
     const EngineCase cases[] = {
@@ -84,7 +87,8 @@ TEST(CliInterrupt, CtrlCWritesTheGroupsFoundSoFarAndExits130) {
             EXPECT_NE(strFirst[0], strSecond[0]);
             EXPECT_EQ(group["size"].nValue, kBaseSize + std::stoi(strFirst.substr(1)));
         }
-        EXPECT_NE(result.strErr.find("Total Duplicate files: " + std::to_string(groups.size())),
+        EXPECT_NE(result.strErr.find(std::string("Total Duplicate files: ") +
+                                     std::to_string(groups.size())),
                   std::string::npos)
             << result.strErr;
     }

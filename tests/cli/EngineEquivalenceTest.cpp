@@ -135,7 +135,7 @@ TEST(EngineEquivalence, CollisionsAreDuplicatesOnlyUnderTheirMethod) {
         const std::string strSecond = dir.WriteFile("second", c.strSecond);
         for (const char* pszMethod : {"crc", "bytes", "md5"}) {
             for (const char* pszEngine : {"index", "grouped"}) {
-                SCOPED_TRACE(std::string(pszMethod) + " " + pszEngine);
+                SCOPED_TRACE(std::string(pszMethod) + std::string(" ") + pszEngine);
                 const CChildResult result =
                     RunCliBinary({"-m", pszMethod, "--engine", pszEngine, dir.Path()});
                 ASSERT_EQ(result.nStatus, 0) << result.strErr;

@@ -31,7 +31,8 @@ void MakeGeneratedTree(const CTempDir& dir) {
     const char* const folders[] = {"", "a/", "a/b/", "a/b/c/", "d/", "d/e/"};
     for (int i = 0; i < 90; ++i) {
         const std::string strFolder = folders[random() % std::size(folders)];
-        dir.WriteFile(strFolder + "f" + std::to_string(i), pool[random() % pool.size()]);
+        dir.WriteFile(strFolder + std::string("f") + std::to_string(i),
+                      pool[random() % pool.size()]);
     }
 }
 

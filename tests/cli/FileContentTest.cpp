@@ -3,6 +3,7 @@
 #include "engine/Crc32.h"
 #include "tests/support/TempDir.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -26,21 +27,37 @@ TEST(FileContent, KnownDigests) {
     CCrc32 crc32;
     crc32.BuildTable();
     std::uint32_t crc = 0;
-    ASSERT_TRUE(FileCrc32(strDigits, 9, crc32, crc));
+    ASSERT_TRUE(FileCrc32(CFileRef{AT_FDCWD, strDigits.c_str()}, 9, crc32, crc));
     EXPECT_EQ(crc, 0xCBF43926u);
 
     CAlignedBuffer buffer(4096);
     CMd5Digest digest{};
-    ASSERT_TRUE(FileMd5(strAbc, 3, buffer, digest));
+    ASSERT_TRUE(FileMd5(CFileRef{AT_FDCWD, strAbc.c_str()}, 3, buffer, digest));
     EXPECT_EQ(Hex(digest), "900150983cd24fb0d6963f7d28e17f72");
-    ASSERT_TRUE(FileMd5(strEmpty, 0, buffer, digest));
+    ASSERT_TRUE(FileMd5(CFileRef{AT_FDCWD, strEmpty.c_str()}, 0, buffer, digest));
     EXPECT_EQ(Hex(digest), "d41d8cd98f00b204e9800998ecf8427e");
+}
 
-    std::string strPrefix;
-    ASSERT_TRUE(ReadPrefix(strDigits, 9, 4, strPrefix));
-    EXPECT_EQ(strPrefix, "1234");
-    ASSERT_TRUE(ReadPrefix(strDigits, 9, 4096, strPrefix));
-    EXPECT_EQ(strPrefix, "123456789");
+TEST(FileContent, PrefixHashSeesOnlyThePrefix) {
+    CTempDir dir;
+    const std::string strBase(100, 'x');
+    const std::string strA = dir.WriteFile("a", strBase);
+    std::string strLate = strBase;
+    strLate.back() = 'y';
+    std::string strEarly = strBase;
+    strEarly.front() = 'y';
+    const std::string strLateChange = dir.WriteFile("b", strLate);
+    const std::string strEarlyChange = dir.WriteFile("c", strEarly);
+    CAlignedBuffer buffer(4096);
+    auto fnPrefixHash = [&buffer](const std::string& strPath, std::size_t nPrefix) {
+        std::uint64_t nHash = 0;
+        EXPECT_TRUE(PrefixHash64(CFileRef{AT_FDCWD, strPath.c_str()}, 100, nPrefix, buffer, nHash));
+        return nHash;
+    };
+    EXPECT_EQ(fnPrefixHash(strA, 64), fnPrefixHash(strLateChange, 64));
+    EXPECT_NE(fnPrefixHash(strA, 64), fnPrefixHash(strEarlyChange, 64));
+    // A prefix as long as the file covers all of it.
+    EXPECT_NE(fnPrefixHash(strA, 4096), fnPrefixHash(strLateChange, 4096));
 }
 
 // A file whose size is no longer the one the walk saw, or that is gone, gives no answer,
@@ -55,15 +72,14 @@ TEST(FileContent, ChangedOrMissingFilesGiveNoAnswer) {
     for (const auto& [strPath, nSize] :
          {std::pair{strFile, std::int64_t{4}}, std::pair{strFile, std::int64_t{6}},
           std::pair{strMissing, std::int64_t{5}}}) {
-        SCOPED_TRACE(strPath + " " + std::to_string(nSize));
+        SCOPED_TRACE(strPath + std::string(" ") + std::to_string(nSize));
         std::uint32_t crc = 0;
         CMd5Digest digest{};
         std::uint64_t nHash = 0;
-        std::string strPrefix;
-        EXPECT_FALSE(FileCrc32(strPath, nSize, crc32, crc));
-        EXPECT_FALSE(FileMd5(strPath, nSize, buffer, digest));
-        EXPECT_FALSE(FileHash64(strPath, nSize, buffer, nHash));
-        EXPECT_FALSE(ReadPrefix(strPath, nSize, 4096, strPrefix));
+        EXPECT_FALSE(FileCrc32(CFileRef{AT_FDCWD, strPath.c_str()}, nSize, crc32, crc));
+        EXPECT_FALSE(FileMd5(CFileRef{AT_FDCWD, strPath.c_str()}, nSize, buffer, digest));
+        EXPECT_FALSE(FileHash64(CFileRef{AT_FDCWD, strPath.c_str()}, nSize, buffer, nHash));
+        EXPECT_FALSE(PrefixHash64(CFileRef{AT_FDCWD, strPath.c_str()}, nSize, 4096, buffer, nHash));
     }
 }
 
@@ -86,9 +102,9 @@ TEST(FileContent, Hash64DependsOnContentNotOnTheBlockSize) {
         std::uint64_t nSmall = 0;
         std::uint64_t nLarge = 0;
         std::uint64_t nChanged = 0;
-        ASSERT_TRUE(FileHash64(strA, nFileSize, small, nSmall));
-        ASSERT_TRUE(FileHash64(strA, nFileSize, large, nLarge));
-        ASSERT_TRUE(FileHash64(strB, nFileSize, large, nChanged));
+        ASSERT_TRUE(FileHash64(CFileRef{AT_FDCWD, strA.c_str()}, nFileSize, small, nSmall));
+        ASSERT_TRUE(FileHash64(CFileRef{AT_FDCWD, strA.c_str()}, nFileSize, large, nLarge));
+        ASSERT_TRUE(FileHash64(CFileRef{AT_FDCWD, strB.c_str()}, nFileSize, large, nChanged));
         EXPECT_EQ(nSmall, nLarge);
         EXPECT_NE(nLarge, nChanged);
     }

@@ -18,7 +18,8 @@ public:
 
 private:
     [[noreturn]] void Fail(const std::string& strWhy) const {
-        throw std::runtime_error("JSON: " + strWhy + " at " + std::to_string(m_nPos));
+        throw std::runtime_error(std::string("JSON: ") + strWhy + std::string(" at ") +
+                                 std::to_string(m_nPos));
     }
     void SkipSpace() {
         while (m_nPos < m_text.size() && (m_text[m_nPos] == ' ' || m_text[m_nPos] == '\n' ||
@@ -230,7 +231,7 @@ const CJsonValue& CJsonValue::operator[](const std::string& strKey) const {
     for (const auto& [strName, value] : members)
         if (strName == strKey)
             return value;
-    throw std::runtime_error("JSON: no member " + strKey);
+    throw std::runtime_error(std::string("JSON: no member ") + strKey);
 }
 
 bool CJsonValue::Has(const std::string& strKey) const {
