@@ -5,6 +5,8 @@
 #include "platform/ByteString.h"
 
 // Both files are read through read-only mappings (see CMappedFile). A file that cannot be
-// opened or mapped, an empty file included, gives 1 on either side, and so does a file that
-// shrinks while it is compared. Files of different sizes are never read.
+// opened or mapped (missing, unreadable, empty) is never a duplicate and sorts after every file
+// that can: 1 when it is the looked-up file, -1 when it is the representative. A comparison
+// that fails after both files are open gives 1, as does a file that shrinks while it is
+// compared. Files of different sizes are never read.
 int CompareByBytes(const CString& path, const CString& representative);

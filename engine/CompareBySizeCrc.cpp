@@ -53,9 +53,11 @@ int CompareBySizeCrc(const CString& path, const CString& representative) {
     if (nSize != nRepresentativeSize)
         return nSize > nRepresentativeSize ? 1 : -1;
 
+    // A file whose CRC cannot be computed sorts first on either side, like a file that cannot
+    // be opened, so the index stays in one order.
     std::uint32_t crc = 0;
     if (CrcOf(path, crc) != ERROR_SUCCESS)
-        return 1;
+        return -1;
     std::uint32_t representativeCrc = 0;
     if (CrcOf(representative, representativeCrc) != ERROR_SUCCESS)
         return 1;

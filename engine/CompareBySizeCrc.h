@@ -5,7 +5,8 @@
 #include "platform/ByteString.h"
 
 // Sizes are taken as signed 64-bit values, so files of 2 GiB and more compare like any other.
-// An empty or unmeasurable file sorts first when looked up (-1) and last as the representative
-// (1); a file that cannot be opened does the same. When a CRC cannot be computed (no table, an
-// open or read that fails) the result is 1. Files of different sizes are never read.
+// A file that is empty, cannot be opened or measured, or whose CRC cannot be computed (no
+// table, an open or read that fails) is never a duplicate and sorts before every other file:
+// -1 when it is the looked-up file, 1 when it is the representative. Files of different sizes
+// are never read.
 int CompareBySizeCrc(const CString& path, const CString& representative);

@@ -79,6 +79,18 @@ TEST_P(ContentCompareTable, EachMethodGivesItsResult) {
     if (bBothExist) {
         EXPECT_EQ(CompareByMd5(strHeld, strLooked), -c.nMd5);
     }
+    // One side usable and the other not: the unusable file keeps its side of the order when
+    // the arguments swap, so an index holding it stays sorted.
+    const bool bLookedUnusable = !c.looked || c.looked->empty();
+    const bool bHeldUnusable = !c.representative || c.representative->empty();
+    if (bLookedUnusable != bHeldUnusable) {
+        EXPECT_EQ(CompareBySizeCrc(strHeld, strLooked), -c.nSizeCrc);
+        EXPECT_EQ(CompareByBytes(strHeld, strLooked), -c.nBytes);
+    }
+    // MD5 hashes empty files, so only a missing file is unusable there.
+    if (c.looked.has_value() != c.representative.has_value()) {
+        EXPECT_EQ(CompareByMd5(strHeld, strLooked), -c.nMd5);
+    }
 }
 
 // Digests used below: "" d41d8cd9..., "a" 0cc175b9..., "b" 92eb5ffe..., "ab" 187ef443...,
@@ -102,11 +114,13 @@ INSTANTIATE_TEST_SUITE_P(
         ContentCase{"ShorterSortsFirst", "b", "ab", -1, -1, 1},
         // A digest digit sorts before a digest letter ('9' before 'f').
         ContentCase{"DigestDigitBeforeLetter", "abc", "message digest", -1, -1, -1},
-        // Empty files are never duplicates by size or bytes, but are by MD5.
+        // Empty files are never duplicates by size or bytes, but are by MD5. A file a method
+        // cannot use sorts on one side of all others whichever argument it is: first by size
+        // and CRC, last by bytes, first (no digest) by MD5.
         ContentCase{"BothEmpty", "", "", -1, 1, 0}, ContentCase{"EmptyLooked", "", "a", -1, 1, 1},
-        ContentCase{"EmptyRepresentative", "a", "", 1, 1, -1},
+        ContentCase{"EmptyRepresentative", "a", "", 1, -1, -1},
         ContentCase{"MissingLooked", MISSING, "a", -1, 1, -1},
-        ContentCase{"MissingRepresentative", "a", MISSING, 1, 1, -1},
+        ContentCase{"MissingRepresentative", "a", MISSING, 1, -1, 1},
         ContentCase{"BothMissing", MISSING, MISSING, -1, 1, -1}),
     [](const testing::TestParamInfo<ContentCase>& info) { return info.param.pszName; });
 
