@@ -209,12 +209,15 @@ TEST_F(FinderDlgSearchTest, EachMethodSearchesThroughTheWindow) {
     dir.WriteFile("b/x.txt", "same content");
     dir.WriteFile("c/y.txt", "same content");
     dir.WriteFile("d/x.txt", "other bytes!");
+    // Empty files: duplicates of each other by MD5 only.
+    dir.WriteFile("e/empty1", "");
+    dir.WriteFile("f/empty2", "");
     const std::set<std::string> sameContent = {"a/x.txt", "b/x.txt", "c/y.txt"};
     const MethodCase cases[] = {
         {IDC_BY_NAME, {{"a/x.txt", "b/x.txt", "d/x.txt"}}},
         {IDC_BY_CRC, {sameContent}},
         {IDC_BY_BYTES, {sameContent}},
-        {IDC_BY_MD5, {sameContent}},
+        {IDC_BY_MD5, {sameContent, {"e/empty1", "f/empty2"}}},
     };
     for (const MethodCase& methodCase : cases) {
         SCOPED_TRACE(methodCase.nButton);
