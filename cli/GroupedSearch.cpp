@@ -1,6 +1,8 @@
 #include "cli/GroupedSearch.h"
 
 #include "cli/FileContent.h"
+#include "cli/Md5Files.h"
+#include "cli/Md5Lanes.h"
 #include "cli/ParallelFor.h"
 #include "cli/TreeWalk.h"
 #include "engine/CompareMethod.h"
@@ -8,9 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
-#include <map>
 #include <optional>
-#include <unordered_map>
 
 namespace {
 
@@ -44,6 +44,13 @@ public:
     template <typename Key, typename State, typename FnState, typename FnKey>
     std::vector<Family> SplitByKey(const std::vector<Family>& families, FnState&& fnState,
                                    FnKey&& fnKey);
+    // The same, where fnRead(order, keys, outcome) reads the keys of the files at the
+    // positions of order (inode order) on every core, setting outcome to 1 (read) or 2 (not
+    // readable) and leaving 0 for files it did not reach before a stop.
+    template <typename Key, typename FnRead>
+    std::vector<Family> SplitByKeys(const std::vector<Family>& families, FnRead&& fnRead);
+    // Splits by MD5 digest, eight files at a time on each thread where the processor allows.
+    std::vector<Family> SplitByMd5(const std::vector<Family>& families);
     // Splits families of same-size files by their whole contents, byte by byte.
     std::vector<Family> SplitByContent(const std::vector<Family>& families);
 
@@ -65,51 +72,57 @@ private:
     unsigned m_nThreads;
 };
 
-std::vector<Family> CGroupedRun::ByName() const {
-    std::unordered_map<std::string_view, Family> byName;
-    for (std::size_t i = 0; i < m_files.size(); ++i) {
-        const std::string_view strPath = m_files[i].Path();
-        // The name is what follows the last separator of either kind, as the name comparison
-        // takes it.
-        const std::size_t nSep = strPath.find_last_of("/\\");
-        byName[strPath.substr(nSep == std::string_view::npos ? 0 : nSep + 1)].push_back(i);
-    }
+// Families of two or more files with equal keys, from (key, file) pairs in walk order: sorted
+// by key with the walk order kept within a key, runs of equal keys are the families. Sorting
+// a flat array costs far less memory than a map of small vectors.
+template <typename Key>
+std::vector<Family> FamiliesOfEqualKeys(std::vector<std::pair<Key, std::size_t>>& keyed) {
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<Family> families;
-    for (auto& [name, family] : byName)
-        if (family.size() > 1)
-            families.push_back(std::move(family));
-    return families;
-}
-
-std::vector<Family> CGroupedRun::BySize(bool bEmpty) {
-    std::vector<std::size_t> bySize;
-    for (std::size_t i = 0; i < m_files.size(); ++i) {
-        const std::int64_t nSize = m_files[i].nSize;
-        if (nSize < 0)
-            m_unreadable[i] = 1;
-        else if (nSize > 0 || bEmpty)
-            bySize.push_back(i);
-    }
-    // Sorted by size, and in walk order within a size: runs of equal sizes are the families.
-    std::stable_sort(bySize.begin(), bySize.end(), [this](std::size_t a, std::size_t b) {
-        return m_files[a].nSize < m_files[b].nSize;
-    });
-    std::vector<Family> families;
-    for (std::size_t nStart = 0; nStart < bySize.size();) {
+    for (std::size_t nStart = 0; nStart < keyed.size();) {
         std::size_t nEnd = nStart + 1;
-        while (nEnd < bySize.size() && m_files[bySize[nEnd]].nSize == m_files[bySize[nStart]].nSize)
+        while (nEnd < keyed.size() && keyed[nEnd].first == keyed[nStart].first)
             ++nEnd;
-        if (nEnd - nStart > 1)
-            families.emplace_back(bySize.begin() + static_cast<std::ptrdiff_t>(nStart),
-                                  bySize.begin() + static_cast<std::ptrdiff_t>(nEnd));
+        if (nEnd - nStart > 1) {
+            Family family;
+            family.reserve(nEnd - nStart);
+            for (std::size_t i = nStart; i < nEnd; ++i)
+                family.push_back(keyed[i].second);
+            families.push_back(std::move(family));
+        }
         nStart = nEnd;
     }
     return families;
 }
 
-template <typename Key, typename State, typename FnState, typename FnKey>
-std::vector<Family> CGroupedRun::SplitByKey(const std::vector<Family>& families, FnState&& fnState,
-                                            FnKey&& fnKey) {
+std::vector<Family> CGroupedRun::ByName() const {
+    std::vector<std::pair<std::string_view, std::size_t>> byName;
+    byName.reserve(m_files.size());
+    for (std::size_t i = 0; i < m_files.size(); ++i) {
+        const std::string_view strPath = m_files[i].Path();
+        // The name is what follows the last separator of either kind, as the name comparison
+        // takes it.
+        const std::size_t nSep = strPath.find_last_of("/\\");
+        byName.emplace_back(strPath.substr(nSep == std::string_view::npos ? 0 : nSep + 1), i);
+    }
+    return FamiliesOfEqualKeys(byName);
+}
+
+std::vector<Family> CGroupedRun::BySize(bool bEmpty) {
+    std::vector<std::pair<std::int64_t, std::size_t>> bySize;
+    for (std::size_t i = 0; i < m_files.size(); ++i) {
+        const std::int64_t nSize = m_files[i].nSize;
+        if (nSize < 0)
+            m_unreadable[i] = 1;
+        else if (nSize > 0 || bEmpty)
+            bySize.emplace_back(nSize, i);
+    }
+    return FamiliesOfEqualKeys(bySize);
+}
+
+template <typename Key, typename FnRead>
+std::vector<Family> CGroupedRun::SplitByKeys(const std::vector<Family>& families, FnRead&& fnRead) {
     std::vector<std::size_t> order;
     for (const Family& family : families)
         order.insert(order.end(), family.begin(), family.end());
@@ -120,41 +133,80 @@ std::vector<Family> CGroupedRun::SplitByKey(const std::vector<Family>& families,
     });
     m_progress.nToRead.fetch_add(static_cast<std::int64_t>(order.size()));
 
-    std::vector<State> states;
-    for (unsigned n = 0; n < m_nThreads; ++n)
-        states.push_back(fnState());
     // Per position in order: the key, and 0 not read (stopped), 1 read, 2 unreadable.
     std::vector<Key> keys(order.size());
     std::vector<char> outcome(order.size(), 0);
+    fnRead(order, keys, outcome);
     std::vector<std::size_t> posOf(m_files.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
+    for (std::size_t i = 0; i < order.size(); ++i) {
         posOf[order[i]] = i;
-    ParallelFor(order.size(), m_nThreads, [&](std::size_t i, unsigned nThread) {
-        if (Stopped())
-            return;
-        const std::size_t nFile = order[i];
-        const bool bRead = fnKey(nFile, states[nThread], keys[i]);
-        outcome[i] = bRead ? 1 : 2;
-        if (!bRead)
-            m_unreadable[nFile] = 1;
-        m_progress.nRead.fetch_add(1, std::memory_order_relaxed);
-    });
+        if (outcome[i] == 2)
+            m_unreadable[order[i]] = 1;
+    }
 
     std::vector<Family> result;
+    std::vector<std::pair<Key, std::size_t>> keyed;
     for (const Family& family : families) {
         const bool bDecided = std::none_of(family.begin(), family.end(),
                                            [&](std::size_t f) { return outcome[posOf[f]] == 0; });
         if (!bDecided)
             continue;
-        std::map<Key, Family> byKey;
+        keyed.clear();
         for (const std::size_t nFile : family)
             if (outcome[posOf[nFile]] == 1)
-                byKey[keys[posOf[nFile]]].push_back(nFile);
-        for (auto& [key, part] : byKey)
-            if (part.size() > 1)
-                result.push_back(std::move(part));
+                keyed.emplace_back(keys[posOf[nFile]], nFile);
+        for (Family& part : FamiliesOfEqualKeys(keyed))
+            result.push_back(std::move(part));
     }
     return result;
+}
+
+template <typename Key, typename State, typename FnState, typename FnKey>
+std::vector<Family> CGroupedRun::SplitByKey(const std::vector<Family>& families, FnState&& fnState,
+                                            FnKey&& fnKey) {
+    return SplitByKeys<Key>(families, [&](const std::vector<std::size_t>& order,
+                                          std::vector<Key>& keys, std::vector<char>& outcome) {
+        std::vector<State> states;
+        for (unsigned n = 0; n < m_nThreads; ++n)
+            states.push_back(fnState());
+        ParallelFor(order.size(), m_nThreads, [&](std::size_t i, unsigned nThread) {
+            if (Stopped())
+                return;
+            outcome[i] = fnKey(order[i], states[nThread], keys[i]) ? 1 : 2;
+            m_progress.nRead.fetch_add(1, std::memory_order_relaxed);
+        });
+    });
+}
+
+std::vector<Family> CGroupedRun::SplitByMd5(const std::vector<Family>& families) {
+    if (!Md5LanesAvailable()) {
+        return SplitByKey<CMd5Digest, CAlignedBuffer>(
+            families, [] { return CAlignedBuffer(kHashBlock); },
+            [this](std::size_t nFile, CAlignedBuffer& buffer, CMd5Digest& digest) {
+                return FileMd5(m_files.Ref(nFile), m_files[nFile].nSize, buffer, digest);
+            });
+    }
+    return SplitByKeys<CMd5Digest>(families, [&](const std::vector<std::size_t>& order,
+                                                 std::vector<CMd5Digest>& digests,
+                                                 std::vector<char>& outcome) {
+        CMd5Job job;
+        job.nCount = order.size();
+        job.fnRef = [&](std::size_t i) { return m_files.Ref(order[i]); };
+        job.fnSize = [&](std::size_t i) { return m_files[order[i]].nSize; };
+        std::atomic<std::size_t> nNext{0};
+        auto fnDone = [this](std::size_t) {
+            m_progress.nRead.fetch_add(1, std::memory_order_relaxed);
+        };
+        // One task per thread, each hashing eight files at a time.
+        ParallelFor(m_nThreads, m_nThreads, [&](std::size_t, unsigned) {
+            try {
+                HashFilesInLanes(job, nNext, m_progress.bStop, digests, outcome, fnDone);
+            } catch (...) {
+                // Out of memory for the lane buffers: the files this thread did not finish
+                // stay undecided.
+            }
+        });
+    });
 }
 
 std::optional<std::vector<Family>> CGroupedRun::CompareSideBySide(const Family& family) {
@@ -411,11 +463,7 @@ CGroupedResult RunGroupedSearch(const CString& strFolder, bool bRecursive, int n
         families = run.SplitByContent(run.BySize(false));
         break;
     case METHOD_MD5:
-        families = run.SplitByKey<CMd5Digest, CAlignedBuffer>(
-            run.BySize(true), [] { return CAlignedBuffer(kHashBlock); },
-            [&files](std::size_t nFile, CAlignedBuffer& buffer, CMd5Digest& digest) {
-                return FileMd5(files.Ref(nFile), files[nFile].nSize, buffer, digest);
-            });
+        families = run.SplitByMd5(run.BySize(true));
         break;
     default:
         break;
