@@ -12,8 +12,10 @@
 #include "platform/ByteString.h"
 #include "search/SearchParams.h"
 
+#include <QByteArray>
 #include <QCursor>
 #include <QDialog>
+#include <QHash>
 #include <QIcon>
 #include <cstdint>
 #include <memory>
@@ -101,6 +103,8 @@ private:
     // Returns 0 after a recorded report, 1 after a dropped one.
     int OnDuplicateFound(const CString& strRepresentative, const CString& strDuplicate);
     void OnSelChangedResults();
+    // Drops the group's lookup entry for its current first file entry.
+    void UnmapGroup(QTreeWidgetItem* pGroup);
 
     // File actions on the selected file entry.
     // The selected file entry and its path; null when nothing or a group is selected.
@@ -129,5 +133,9 @@ private:
     bool m_bLinkVisited = false;
     QCursor m_hHandCursor;
     std::vector<GroupInfo> m_groups;
+    // Each group item by the path bytes of its first file entry, so that a report finds its
+    // group without walking them all. Kept wherever a first entry changes: a new group, the
+    // removal of a representative entry or of a group, a reset.
+    QHash<QByteArray, QTreeWidgetItem*> m_groupByFirstPath;
     int m_nDuplicates = 0;
 };

@@ -1,6 +1,7 @@
 // The result tree: two levels, one group item per representative file (item data = the group's
 // 1-based index into m_groups) with the file entries beneath it (item data 0), the
-// representative first. The tree itself is the lookup structure for the groups.
+// representative first. Groups are found by their first entry's path through a hash kept beside
+// the tree, so a report costs the same however many groups there are.
 #include "ui/FinderDlg.h"
 
 #include <QByteArray>
@@ -29,6 +30,11 @@ std::size_t GroupIndexOf(const QTreeWidgetItem* pItem) {
     return pItem->data(0, Qt::UserRole).toULongLong();
 }
 
+QByteArray FirstPathOf(const QTreeWidgetItem* pGroup) {
+    return pGroup->childCount() > 0 ? pGroup->child(0)->data(0, kPathRole).toByteArray()
+                                    : QByteArray();
+}
+
 } // namespace
 
 CString FormatGroupLabel(int nCount, std::uint64_t dwSize) {
@@ -40,6 +46,7 @@ CString FormatGroupLabel(int nCount, std::uint64_t dwSize) {
 void CFinderDlg::OnResetResults() {
     m_tree->clear();
     m_groups.clear();
+    m_groupByFirstPath.clear();
     ++m_nResets;
     m_nDuplicates = 0;
     // The status line keeps its text.
@@ -65,6 +72,7 @@ int CFinderDlg::OnDuplicateFound(const CString& strRepresentative, const CString
         pNewGroup->setData(0, Qt::UserRole, static_cast<qulonglong>(m_groups.size()));
         NewFileEntry(pNewGroup, strRepresentative);
         NewFileEntry(pNewGroup, strDuplicate);
+        m_groupByFirstPath.insert(QByteArray::fromStdString(strRepresentative), pNewGroup);
     }
     ++m_nDuplicates;
     SetStatus(
@@ -73,14 +81,14 @@ int CFinderDlg::OnDuplicateFound(const CString& strRepresentative, const CString
 }
 
 QTreeWidgetItem* CFinderDlg::FindGroup(const CString& path) const {
-    const QByteArray bytes = QByteArray::fromStdString(path);
-    for (int i = 0; i < m_tree->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* pGroup = m_tree->topLevelItem(i);
-        // Only the first entry of a group, its representative, is compared.
-        if (pGroup->childCount() > 0 && pGroup->child(0)->data(0, kPathRole).toByteArray() == bytes)
-            return pGroup;
-    }
-    return nullptr;
+    // Only the first entry of a group, its representative, is looked at.
+    return m_groupByFirstPath.value(QByteArray::fromStdString(path), nullptr);
+}
+
+void CFinderDlg::UnmapGroup(QTreeWidgetItem* pGroup) {
+    const auto it = m_groupByFirstPath.constFind(FirstPathOf(pGroup));
+    if (it != m_groupByFirstPath.cend() && it.value() == pGroup)
+        m_groupByFirstPath.erase(it);
 }
 
 void CFinderDlg::OnSelChangedResults() {
@@ -99,15 +107,22 @@ void CFinderDlg::RemoveFileEntry(QTreeWidgetItem* pEntry) {
     const std::size_t nIndex = GroupIndexOf(pGroup);
     if (nIndex == 0 || nIndex > m_groups.size())
         return;
+    const bool bFirstEntry = pGroup->indexOfChild(pEntry) == 0;
+    if (bFirstEntry)
+        UnmapGroup(pGroup);
     delete pEntry;
     GroupInfo& info = m_groups[nIndex - 1];
     --info.nCount;
     if (info.nCount <= 0) {
         // Its record stays (with count 0), so the indices of the other groups stay valid.
         info.nCount = 0;
+        UnmapGroup(pGroup);
         delete pGroup;
     } else {
         SetGroupLabel(pGroup, info);
+        // The next entry, a duplicate, now stands first.
+        if (bFirstEntry && !m_groupByFirstPath.contains(FirstPathOf(pGroup)))
+            m_groupByFirstPath.insert(FirstPathOf(pGroup), pGroup);
     }
     --m_nDuplicates;
 }

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <fcntl.h>
+#include <random>
 #include <unistd.h>
 
 namespace {
@@ -185,10 +186,59 @@ TEST_F(ResultTreeTest, RemovingEntriesKeepsGroupsRecordsAndCounterConsistent) {
     EXPECT_EQ(Entries(pB), (std::vector<std::string>{m_dir / "b1.txt", m_dir / "b3.txt"}));
     EXPECT_EQ(pB->text(0).toStdString(), "1 duplicates of size 0.002 KB");
     EXPECT_EQ(m_pDlg->FindGroup(strB), nullptr);
+    // The entry that now stands first finds it.
+    EXPECT_EQ(m_pDlg->FindGroup(m_dir / "b1.txt"), pB);
     Report(strB, m_dir / "b4.txt");
     EXPECT_EQ(m_pTree->topLevelItemCount(), 3);
     EXPECT_EQ(m_pDlg->Groups().size(), 4u);
     EXPECT_EQ(m_pDlg->DuplicateCount(), 3);
+}
+
+// The group of a path as a walk over the groups finds it: the first group, in tree order, whose
+// first file entry holds those bytes.
+QTreeWidgetItem* WalkForGroup(QTreeWidget* pTree, const std::string& strPath) {
+    for (int i = 0; i < pTree->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* pGroup = pTree->topLevelItem(i);
+        if (pGroup->childCount() > 0 &&
+            pGroup->child(0)->data(0, kPathRole).toByteArray().toStdString() == strPath)
+            return pGroup;
+    }
+    return nullptr;
+}
+
+TEST_F(ResultTreeTest, FindGroupAgreesWithAWalkThroughReportsRemovalsAndResets) {
+    std::mt19937 random(11);
+    std::vector<std::string> representatives;
+    for (int i = 0; i < 12; ++i)
+        representatives.push_back(m_dir.WriteFile("rep" + std::to_string(i), "x"));
+    int nNext = 0;
+    for (int nStep = 0; nStep < 600; ++nStep) {
+        const unsigned nAction = random() % 10;
+        if (nAction < 6) {
+            Report(representatives[random() % representatives.size()],
+                   m_dir / ("dup" + std::to_string(nNext++)));
+        } else if (nAction < 9 && m_pTree->topLevelItemCount() > 0) {
+            // Any entry, the representative included.
+            QTreeWidgetItem* pGroup =
+                m_pTree->topLevelItem(static_cast<int>(random() % m_pTree->topLevelItemCount()));
+            m_pDlg->RemoveFileEntry(
+                pGroup->child(static_cast<int>(random() % pGroup->childCount())));
+        } else if (random() % 8 == 0) {
+            Reset();
+        }
+        // Every path that stands in the tree, and every representative, finds what a walk finds.
+        std::vector<std::string> paths = representatives;
+        for (int i = 0; i < m_pTree->topLevelItemCount(); ++i)
+            for (int j = 0; j < m_pTree->topLevelItem(i)->childCount(); ++j)
+                paths.push_back(m_pTree->topLevelItem(i)
+                                    ->child(j)
+                                    ->data(0, kPathRole)
+                                    .toByteArray()
+                                    .toStdString());
+        for (const std::string& strPath : paths)
+            ASSERT_EQ(m_pDlg->FindGroup(strPath), WalkForGroup(m_pTree, strPath))
+                << "step " << nStep << ": " << strPath;
+    }
 }
 
 TEST_F(ResultTreeTest, RemoveIgnoresItemsThatAreNotFileEntries) {
