@@ -8,11 +8,14 @@ constexpr std::uint32_t RotateLeft(std::uint32_t x, int n) {
     return (x << n) | (x >> (32 - n));
 }
 
+// F and G in forms equal to RFC 1321's (x & y) | (~x & z) and (x & z) | (y & ~z) with shorter
+// dependency chains: F needs x only at its last step; G's two halves have no bits in common,
+// so they may be added instead of or'ed, and the half without x is ready before x is.
 constexpr std::uint32_t F(std::uint32_t x, std::uint32_t y, std::uint32_t z) {
-    return (x & y) | (~x & z);
+    return z ^ (x & (y ^ z));
 }
 constexpr std::uint32_t G(std::uint32_t x, std::uint32_t y, std::uint32_t z) {
-    return (x & z) | (y & ~z);
+    return (y & ~z) + (x & z);
 }
 constexpr std::uint32_t H(std::uint32_t x, std::uint32_t y, std::uint32_t z) {
     return x ^ y ^ z;
@@ -25,7 +28,8 @@ constexpr std::uint32_t I(std::uint32_t x, std::uint32_t y, std::uint32_t z) {
 template <std::uint32_t (*Fn)(std::uint32_t, std::uint32_t, std::uint32_t)>
 inline void Step(std::uint32_t& a, std::uint32_t b, std::uint32_t c, std::uint32_t d,
                  std::uint32_t x, std::uint32_t t, int s) {
-    a = b + RotateLeft(a + Fn(b, c, d) + x + t, s);
+    // The message word and constant do not wait for the chain, so they are added to a first.
+    a = b + RotateLeft(a + (x + t) + Fn(b, c, d), s);
 }
 
 std::uint32_t LoadLittleEndian(const unsigned char* p) {
