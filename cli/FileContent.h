@@ -18,7 +18,7 @@ class CCrc32;
 // Where a file is: its name relative to an open folder, or (with AT_FDCWD) its full path.
 struct CFileRef {
     int nDirFd = AT_FDCWD;
-    const char* pszName = nullptr;
+    CString strName;
 };
 
 // A page-aligned block of memory.

@@ -100,11 +100,11 @@ std::vector<Family> CGroupedRun::ByName() const {
     std::vector<std::pair<std::string_view, std::size_t>> byName;
     byName.reserve(m_files.size());
     for (std::size_t i = 0; i < m_files.size(); ++i) {
-        const std::string_view strPath = m_files[i].Path();
-        // The name is what follows the last separator of either kind, as the name comparison
-        // takes it.
-        const std::size_t nSep = strPath.find_last_of("/\\");
-        byName.emplace_back(strPath.substr(nSep == std::string_view::npos ? 0 : nSep + 1), i);
+        // The name comparison takes what follows the last separator of either kind: in a
+        // full path that is the file's name, or the part of it after its last backslash.
+        const std::string_view strName = m_files[i].Name();
+        const std::size_t nSep = strName.rfind('\\');
+        byName.emplace_back(strName.substr(nSep == std::string_view::npos ? 0 : nSep + 1), i);
     }
     return FamiliesOfEqualKeys(byName);
 }
@@ -127,9 +127,7 @@ std::vector<Family> CGroupedRun::SplitByKeys(const std::vector<Family>& families
     for (const Family& family : families)
         order.insert(order.end(), family.begin(), family.end());
     std::sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) {
-        const CWalkedFile& fa = m_files[a];
-        const CWalkedFile& fb = m_files[b];
-        return fa.nDevice != fb.nDevice ? fa.nDevice < fb.nDevice : fa.nInode < fb.nInode;
+        return m_files[a].nInode < m_files[b].nInode;
     });
     m_progress.nToRead.fetch_add(static_cast<std::int64_t>(order.size()));
 
@@ -424,8 +422,7 @@ CDuplicateGroups ToGroups(std::vector<Family> families, const CWalkedFiles& file
     CDuplicateGroups groups;
     for (const Family& family : families)
         for (std::size_t i = 1; i < family.size(); ++i)
-            groups.OnDuplicateFound(CString(files[family.front()].Path()),
-                                    CString(files[family[i]].Path()));
+            groups.OnDuplicateFound(files.Path(family.front()), files.Path(family[i]));
     return groups;
 }
 

@@ -16,6 +16,7 @@
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 
 // The walk follows CFileFind's rules (readdir order, "." and ".." skipped, regular files and
 // real directories only, the type asked without following links where the entry does not
@@ -93,7 +94,6 @@ struct CWalkNode {
         std::uint32_t nNameOffset = 0;
         std::uint32_t nNameLength = 0;
         std::int64_t nSize = -1;
-        std::uint64_t nDevice = 0;
         std::uint64_t nInode = 0;
         // Set for a subfolder.
         std::unique_ptr<CWalkNode> pChild;
@@ -198,7 +198,6 @@ private:
                 if (m_bStat && fstatat(dirfd(pDir.get()), pszName, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
                     S_ISREG(st.st_mode)) {
                     entry.nSize = st.st_size;
-                    entry.nDevice = st.st_dev;
                     entry.nInode = st.st_ino;
                 }
                 m_nListed.fetch_add(1, std::memory_order_relaxed);
@@ -227,14 +226,13 @@ void Flatten(std::unique_ptr<CWalkNode> pRoot, CWalkedFiles& files) {
     struct Frame {
         std::unique_ptr<CWalkNode> pNode;
         std::size_t nNext = 0;
-        std::uint32_t nFolder = CWalkedFile::kNoFolder;
+        std::uint32_t nFolder = 0;
     };
     std::vector<Frame> stack;
     auto fnPush = [&](std::unique_ptr<CWalkNode> pNode) {
         Frame frame;
-        frame.nFolder =
-            pNode->fdKept >= 0 ? files.AdoptFolder(pNode->fdKept) : CWalkedFile::kNoFolder;
-        pNode->fdKept = -1;
+        const int fdKept = std::exchange(pNode->fdKept, -1);
+        frame.nFolder = files.AddFolder(pNode->strPath, fdKept);
         frame.pNode = std::move(pNode);
         stack.push_back(std::move(frame));
     };
@@ -251,11 +249,10 @@ void Flatten(std::unique_ptr<CWalkNode> pRoot, CWalkedFiles& files) {
             fnPush(std::move(entry.pChild)); // invalidates frame
             continue;
         }
-        CWalkedFile& file = files.Add(
-            node.strPath, std::string_view(node.names).substr(entry.nNameOffset, entry.nNameLength),
-            frame.nFolder);
+        CWalkedFile& file =
+            files.Add(frame.nFolder,
+                      std::string_view(node.names).substr(entry.nNameOffset, entry.nNameLength));
         file.nSize = entry.nSize;
-        file.nDevice = entry.nDevice;
         file.nInode = entry.nInode;
     }
 }
@@ -263,43 +260,43 @@ void Flatten(std::unique_ptr<CWalkNode> pRoot, CWalkedFiles& files) {
 } // namespace
 
 CWalkedFiles::~CWalkedFiles() {
-    for (const int fd : m_folderFds)
-        close(fd);
+    for (const CFolder& folder : m_folders)
+        if (folder.fd >= 0)
+            close(folder.fd);
+}
+
+CString CWalkedFiles::Path(std::size_t i) const {
+    const CWalkedFile& file = m_files[i];
+    return JoinPath(m_folders[file.nFolder].strPath, CString(file.Name()));
 }
 
 CFileRef CWalkedFiles::Ref(std::size_t i) const {
     const CWalkedFile& file = m_files[i];
-    if (file.nFolder == CWalkedFile::kNoFolder)
-        return CFileRef{AT_FDCWD, file.pszPath};
-    return CFileRef{m_folderFds[file.nFolder], file.pszPath + file.nNameOffset};
+    const CFolder& folder = m_folders[file.nFolder];
+    if (folder.fd < 0)
+        return CFileRef{AT_FDCWD, Path(i)};
+    return CFileRef{folder.fd, CString(file.Name())};
 }
 
-std::uint32_t CWalkedFiles::AdoptFolder(int fdFolder) {
+std::uint32_t CWalkedFiles::AddFolder(CString strPath, int fdFolder) {
     try {
-        m_folderFds.push_back(fdFolder);
+        m_folders.push_back(CFolder{std::move(strPath), fdFolder});
     } catch (...) {
-        close(fdFolder);
-        return CWalkedFile::kNoFolder;
+        if (fdFolder >= 0)
+            close(fdFolder);
+        throw;
     }
-    return static_cast<std::uint32_t>(m_folderFds.size() - 1);
+    return static_cast<std::uint32_t>(m_folders.size() - 1);
 }
 
-CWalkedFile& CWalkedFiles::Add(std::string_view strFolder, std::string_view strName,
-                               std::uint32_t nFolder) {
-    const bool bSeparator = strFolder.empty() || strFolder.back() != g_chPathSeparator;
-    const std::size_t nLength = strFolder.size() + (bSeparator ? 1 : 0) + strName.size();
-    char* pPath = Allocate(nLength + 1);
-    char* p = pPath;
-    p = std::copy(strFolder.begin(), strFolder.end(), p);
-    if (bSeparator)
-        *p++ = g_chPathSeparator;
-    p = std::copy(strName.begin(), strName.end(), p);
-    *p = 0;
+CWalkedFile& CWalkedFiles::Add(std::uint32_t nFolder, std::string_view strName) {
+    char* pName = Allocate(strName.size() + 1);
+    std::copy(strName.begin(), strName.end(), pName);
+    pName[strName.size()] = 0;
     CWalkedFile& file = m_files.emplace_back();
-    file.pszPath = pPath;
-    file.nPathLength = static_cast<std::uint32_t>(nLength);
+    file.pszName = pName;
+    file.nNameLength = static_cast<std::uint32_t>(strName.size());
     file.nFolder = nFolder;
-    file.nNameOffset = static_cast<std::uint32_t>(nLength - strName.size());
     return file;
 }
 

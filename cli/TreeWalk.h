@@ -14,27 +14,23 @@
 #include <vector>
 
 struct CWalkedFile {
-    // The full path, NUL-terminated; it lives as long as the CWalkedFiles that holds it.
-    const char* pszPath = nullptr;
-    std::uint32_t nPathLength = 0;
+    // The name, NUL-terminated; it lives as long as the CWalkedFiles that holds it.
+    const char* pszName = nullptr;
+    std::uint32_t nNameLength = 0;
+    // The folder the file was found in, an index into its CWalkedFiles' folders.
+    std::uint32_t nFolder = 0;
     // -1 when the file could not be asked about (it vanished or turned into something else
     // between the listing and the question), or when it was not asked.
     std::int64_t nSize = -1;
-    std::uint64_t nDevice = 0;
     std::uint64_t nInode = 0;
-    // The folder the file was found in, as an index into its CWalkedFiles' open folders, or
-    // kNoFolder; and where its name starts in its path.
-    std::uint32_t nFolder = 0;
-    std::uint32_t nNameOffset = 0;
 
-    static constexpr std::uint32_t kNoFolder = ~std::uint32_t{0};
-    std::string_view Path() const { return {pszPath, nPathLength}; }
+    std::string_view Name() const { return {pszName, nNameLength}; }
 };
 
-// The files of a walk, in walk order. Paths are packed into large blocks, which tens of
-// thousands of small strings would not be. The folders are kept open while the descriptor
-// limit allows, so that a file is opened by its name in its folder and the system need not
-// look up its whole path again.
+// The files of a walk, in walk order. Each folder's path is held once and each file's name
+// is packed into large blocks, which tens of thousands of full paths would not be. The
+// folders are kept open while the descriptor limit allows, so that a file is opened by its
+// name in its folder and the system need not look up its whole path again.
 class CWalkedFiles {
 public:
     CWalkedFiles() = default;
@@ -44,21 +40,26 @@ public:
 
     std::size_t size() const { return m_files.size(); }
     const CWalkedFile& operator[](std::size_t i) const { return m_files[i]; }
+    // The full path: the folder, a separator unless the folder ends with one, and the name.
+    CString Path(std::size_t i) const;
     // How to open the file: by name in its open folder, or by its full path.
     CFileRef Ref(std::size_t i) const;
 
-    // Appends a file: folder, a separator unless the folder ends with one, and the name;
-    // nFolder is what KeepFolder returned for its folder.
-    CWalkedFile& Add(std::string_view strFolder, std::string_view strName, std::uint32_t nFolder);
-    // Takes over an open folder's descriptor and returns its index for Add.
-    std::uint32_t AdoptFolder(int fdFolder);
+    // Adds a folder with its full path and, when it is kept open, its descriptor, which the
+    // object then owns (-1 otherwise); returns its index for Add.
+    std::uint32_t AddFolder(CString strPath, int fdFolder);
+    // Appends a file of a folder.
+    CWalkedFile& Add(std::uint32_t nFolder, std::string_view strName);
 
 private:
+    struct CFolder {
+        CString strPath;
+        int fd = -1;
+    };
     char* Allocate(std::size_t nBytes);
 
-    std::vector<int> m_folderFds;
-
     std::deque<CWalkedFile> m_files;
+    std::vector<CFolder> m_folders;
     std::vector<std::unique_ptr<char[]>> m_blocks;
     std::size_t m_nBlockUsed = 0;
     std::size_t m_nBlockSize = 0;

@@ -69,6 +69,32 @@ TEST(EngineEquivalence, EmptyFilesGiveIdenticalOutput) {
         ExpectEnginesAgree(dir.Path(), pszMethod);
 }
 
+// More folders than the descriptor limit lets the grouped engine keep open: the files of the
+// folders past its budget are opened by their full paths, with the same results.
+TEST(EngineEquivalence, FoldersBeyondTheDescriptorBudget) {
+    CTempDir dir;
+    for (int i = 0; i < 150; ++i) {
+        std::string strFolder = "d";
+        strFolder += std::to_string(i);
+        dir.WriteFile(strFolder + "/same", "shared content");
+        std::string strOwn = "own ";
+        strOwn += std::to_string(i);
+        dir.WriteFile(strFolder + "/own", strOwn);
+    }
+    // 1100 descriptors leave room for fewer folders than there are.
+    std::string strLimited = "ulimit -n 1100 && exec '";
+    strLimited += TWINSIFT_CLI_PATH;
+    strLimited += "' -r -m bytes '";
+    strLimited += dir.Path();
+    strLimited += "'";
+    const CChildResult limited = RunChild({"/bin/sh", "-c", strLimited});
+    const CChildResult index = RunCliBinary({"-r", "-m", "bytes", "--engine", "index", dir.Path()});
+    ASSERT_EQ(limited.nStatus, 0) << limited.strErr;
+    ASSERT_EQ(index.nStatus, 0) << index.strErr;
+    EXPECT_EQ(limited.strOut, index.strOut);
+    EXPECT_EQ(limited.strErr, "Total Duplicate files: 149\n");
+}
+
 // Families too large to read side by side: over a hundred files of one size that share their
 // first 4 KiB, most of them equal, a few in small families of their own.
 TEST(EngineEquivalence, LargeSameSizeFamiliesGiveIdenticalOutput) {

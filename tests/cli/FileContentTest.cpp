@@ -27,14 +27,14 @@ TEST(FileContent, KnownDigests) {
     CCrc32 crc32;
     crc32.BuildTable();
     std::uint32_t crc = 0;
-    ASSERT_TRUE(FileCrc32(CFileRef{AT_FDCWD, strDigits.c_str()}, 9, crc32, crc));
+    ASSERT_TRUE(FileCrc32(CFileRef{AT_FDCWD, strDigits}, 9, crc32, crc));
     EXPECT_EQ(crc, 0xCBF43926u);
 
     CAlignedBuffer buffer(4096);
     CMd5Digest digest{};
-    ASSERT_TRUE(FileMd5(CFileRef{AT_FDCWD, strAbc.c_str()}, 3, buffer, digest));
+    ASSERT_TRUE(FileMd5(CFileRef{AT_FDCWD, strAbc}, 3, buffer, digest));
     EXPECT_EQ(Hex(digest), "900150983cd24fb0d6963f7d28e17f72");
-    ASSERT_TRUE(FileMd5(CFileRef{AT_FDCWD, strEmpty.c_str()}, 0, buffer, digest));
+    ASSERT_TRUE(FileMd5(CFileRef{AT_FDCWD, strEmpty}, 0, buffer, digest));
     EXPECT_EQ(Hex(digest), "d41d8cd98f00b204e9800998ecf8427e");
 }
 
@@ -51,7 +51,7 @@ TEST(FileContent, PrefixHashSeesOnlyThePrefix) {
     CAlignedBuffer buffer(4096);
     auto fnPrefixHash = [&buffer](const std::string& strPath, std::size_t nPrefix) {
         std::uint64_t nHash = 0;
-        EXPECT_TRUE(PrefixHash64(CFileRef{AT_FDCWD, strPath.c_str()}, 100, nPrefix, buffer, nHash));
+        EXPECT_TRUE(PrefixHash64(CFileRef{AT_FDCWD, strPath}, 100, nPrefix, buffer, nHash));
         return nHash;
     };
     EXPECT_EQ(fnPrefixHash(strA, 64), fnPrefixHash(strLateChange, 64));
@@ -76,10 +76,10 @@ TEST(FileContent, ChangedOrMissingFilesGiveNoAnswer) {
         std::uint32_t crc = 0;
         CMd5Digest digest{};
         std::uint64_t nHash = 0;
-        EXPECT_FALSE(FileCrc32(CFileRef{AT_FDCWD, strPath.c_str()}, nSize, crc32, crc));
-        EXPECT_FALSE(FileMd5(CFileRef{AT_FDCWD, strPath.c_str()}, nSize, buffer, digest));
-        EXPECT_FALSE(FileHash64(CFileRef{AT_FDCWD, strPath.c_str()}, nSize, buffer, nHash));
-        EXPECT_FALSE(PrefixHash64(CFileRef{AT_FDCWD, strPath.c_str()}, nSize, 4096, buffer, nHash));
+        EXPECT_FALSE(FileCrc32(CFileRef{AT_FDCWD, strPath}, nSize, crc32, crc));
+        EXPECT_FALSE(FileMd5(CFileRef{AT_FDCWD, strPath}, nSize, buffer, digest));
+        EXPECT_FALSE(FileHash64(CFileRef{AT_FDCWD, strPath}, nSize, buffer, nHash));
+        EXPECT_FALSE(PrefixHash64(CFileRef{AT_FDCWD, strPath}, nSize, 4096, buffer, nHash));
     }
 }
 
@@ -102,9 +102,9 @@ TEST(FileContent, Hash64DependsOnContentNotOnTheBlockSize) {
         std::uint64_t nSmall = 0;
         std::uint64_t nLarge = 0;
         std::uint64_t nChanged = 0;
-        ASSERT_TRUE(FileHash64(CFileRef{AT_FDCWD, strA.c_str()}, nFileSize, small, nSmall));
-        ASSERT_TRUE(FileHash64(CFileRef{AT_FDCWD, strA.c_str()}, nFileSize, large, nLarge));
-        ASSERT_TRUE(FileHash64(CFileRef{AT_FDCWD, strB.c_str()}, nFileSize, large, nChanged));
+        ASSERT_TRUE(FileHash64(CFileRef{AT_FDCWD, strA}, nFileSize, small, nSmall));
+        ASSERT_TRUE(FileHash64(CFileRef{AT_FDCWD, strA}, nFileSize, large, nLarge));
+        ASSERT_TRUE(FileHash64(CFileRef{AT_FDCWD, strB}, nFileSize, large, nChanged));
         EXPECT_EQ(nSmall, nLarge);
         EXPECT_NE(nLarge, nChanged);
     }

@@ -34,7 +34,7 @@ TEST(Md5Files, LaneDigestsEqualTheScalarDigests) {
 
     CMd5Job job;
     job.nCount = paths.size();
-    job.fnRef = [&](std::size_t i) { return CFileRef{AT_FDCWD, paths[i].c_str()}; };
+    job.fnRef = [&](std::size_t i) { return CFileRef{AT_FDCWD, paths[i]}; };
     job.fnSize = [&](std::size_t i) { return fileSizes[i]; };
     std::atomic<std::size_t> nNext{0};
     std::atomic<bool> bStop{false};
@@ -49,7 +49,7 @@ TEST(Md5Files, LaneDigestsEqualTheScalarDigests) {
         SCOPED_TRACE(sizes[i]);
         ASSERT_EQ(outcome[i], 1);
         CMd5Digest expected{};
-        ASSERT_TRUE(FileMd5(CFileRef{AT_FDCWD, paths[i].c_str()}, fileSizes[i], buffer, expected));
+        ASSERT_TRUE(FileMd5(CFileRef{AT_FDCWD, paths[i]}, fileSizes[i], buffer, expected));
         EXPECT_EQ(digests[i], expected);
     }
     EXPECT_EQ(outcome.back(), 2);
@@ -62,7 +62,7 @@ TEST(Md5Files, StopLeavesFilesUndecided) {
     const std::string strPath = dir.WriteFile("f", "abc");
     CMd5Job job;
     job.nCount = 3;
-    job.fnRef = [&](std::size_t) { return CFileRef{AT_FDCWD, strPath.c_str()}; };
+    job.fnRef = [&](std::size_t) { return CFileRef{AT_FDCWD, strPath}; };
     job.fnSize = [](std::size_t) { return std::int64_t{3}; };
     std::atomic<std::size_t> nNext{0};
     std::atomic<bool> bStop{true};
