@@ -23,6 +23,9 @@ void MakeSparseFile(const std::string& strPath, off_t nSize, char chLast) {
 
 struct EngineCase {
     const char* pszEngine;
+    // Pairs of equal files, each pair of its own size from nBaseSize on.
+    int nPairs;
+    off_t nBaseSize;
     // The progress text after which Ctrl-C is pressed.
     const char* pszReady;
     // Whether some group must have been found by then.
@@ -30,28 +33,27 @@ struct EngineCase {
 };
 
 TEST(CliInterrupt, CtrlCWritesTheGroupsFoundSoFarAndExits130) {
-    CTempDir dir;
-    // Pairs of equal files, each pair of its own size: under MD5 every file is read whole,
-    // so the search lasts far longer than the test waits for it.
-    constexpr int kPairs = 16;
-    constexpr off_t kBaseSize = 8 << 20;
-    for (int i = 0; i < kPairs; ++i) {
-        const char chLast = static_cast<char>('A' + i);
-        for (const char chSide : {'a', 'b'}) {
-            std::string strName(1, chSide);
-            strName += std::to_string(i);
-            MakeSparseFile(dir / strName, kBaseSize + i, chLast);
-        }
-    }
-
+    // Under MD5 every file is read whole, so each search lasts far longer than the test waits
+    // for it. The index engine hashes both files of every comparison anew; the grouped engine
+    // hashes every file once, eight at a time, and needs more data to last.
     const EngineCase cases[] = {
         // After the first duplicate is reported.
-        {"index", ", [1-9][0-9]* duplicates", true},
-        // Once reading has begun; a family is decided only when all its files are read.
-        {"grouped", "Reading [1-9][0-9]* of", false},
+        {"index", 16, off_t{8} << 20, ", [1-9][0-9]* duplicates", true},
+        // As soon as the first progress line shows; a family is decided only when all its
+        // files are read, so no group need be found by then.
+        {"grouped", 24, off_t{32} << 20, "Listing files|Reading", false},
     };
     for (const EngineCase& c : cases) {
         SCOPED_TRACE(c.pszEngine);
+        CTempDir dir;
+        for (int i = 0; i < c.nPairs; ++i) {
+            const char chLast = static_cast<char>('A' + i);
+            for (const char chSide : {'a', 'b'}) {
+                std::string strName(1, chSide);
+                strName += std::to_string(i);
+                MakeSparseFile(dir / strName, c.nBaseSize + i, chLast);
+            }
+        }
         CChildOptions options;
         // The progress line tells when the search has got far enough.
         options.bErrIsTerminal = true;
@@ -76,7 +78,7 @@ TEST(CliInterrupt, CtrlCWritesTheGroupsFoundSoFarAndExits130) {
             EXPECT_GE(groups.size(), 1u);
         }
         // Stopped well before the end.
-        EXPECT_LT(groups.size(), static_cast<std::size_t>(kPairs));
+        EXPECT_LT(groups.size(), static_cast<std::size_t>(c.nPairs));
         // Every group found so far is a real pair: a and b of the same number.
         for (const CJsonValue& group : groups) {
             const auto& files = group["files"].items;
@@ -85,7 +87,7 @@ TEST(CliInterrupt, CtrlCWritesTheGroupsFoundSoFarAndExits130) {
             const std::string strSecond = files[1].strValue.substr(dir.Path().size() + 1);
             EXPECT_EQ(strFirst.substr(1), strSecond.substr(1));
             EXPECT_NE(strFirst[0], strSecond[0]);
-            EXPECT_EQ(group["size"].nValue, kBaseSize + std::stoi(strFirst.substr(1)));
+            EXPECT_EQ(group["size"].nValue, c.nBaseSize + std::stoi(strFirst.substr(1)));
         }
         EXPECT_NE(result.strErr.find(std::string("Total Duplicate files: ") +
                                      std::to_string(groups.size())),
