@@ -188,6 +188,9 @@ TEST(EngineEquivalence, UnreadableFilesAreLeftOutAndCounted) {
         EXPECT_EQ(AsGroupSet(ParseTextGroups(result.strOut)), (GroupSet{{dir / "a", dir / "b"}}));
         EXPECT_NE(result.strErr.find("Warning: 1 files could not be read"), std::string::npos)
             << result.strErr;
+        // The index engine leaves the file out too, without the warning.
+        const CChildResult index = RunCliBinary({"-m", pszMethod, "--engine", "index", dir.Path()});
+        EXPECT_EQ(index.strOut, result.strOut);
     }
 }
 
