@@ -95,6 +95,8 @@ private:
     // Raises the stop request, opens the run gate, closes the message target and waits for the
     // worker. Does nothing when no worker exists.
     void EndSearchNow();
+    // Closes the message channel, waits for the worker to end and resets the stop request.
+    void JoinWorker();
     // The controls of the idle state (after a search, or when none could be started).
     void RestoreIdleControls();
 

@@ -122,14 +122,9 @@ void CFinderDlg::OnSearchFinished() {
         SetStatus(strTotal);
         CMessageBox::AfxMessageBox(this, strTotal, EBoxIcon::Information);
         // The box's event loop may have ended the search already (a close during it).
-        if (m_pWorker) {
-            m_pTarget->Close();
-            m_pWorker->Join();
-            m_pWorker.reset();
-            m_pTarget.reset();
-            // The run gate is left as it is: a pause pressed late holds the next search.
-            g_evtStop.ResetEvent();
-        }
+        // The run gate is left as it is: a pause pressed late holds the next search.
+        if (m_pWorker)
+            JoinWorker();
     }
     m_bSearching = false;
 }
@@ -167,15 +162,20 @@ bool CFinderDlg::ConfirmClose() {
 void CFinderDlg::EndSearchNow() {
     if (!m_pWorker)
         return;
-    g_evtStop.SetEvent();
     g_evtRun.SetEvent();
-    // Closing the channel wakes a worker waiting in a send and drops what it still reports.
+    g_evtStop.SetEvent();
+    JoinWorker();
+    m_bSearching = false;
+}
+
+void CFinderDlg::JoinWorker() {
+    // Closing the channel first wakes a worker waiting in a send and drops what it still
+    // reports, so the wait cannot hang.
     m_pTarget->Close();
     m_pWorker->Join();
     m_pWorker.reset();
     m_pTarget.reset();
     g_evtStop.ResetEvent();
-    m_bSearching = false;
 }
 
 bool CFinderDlg::IsWorkerRunning() const {
