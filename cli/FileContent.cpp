@@ -105,8 +105,8 @@ bool AtEnd(CFileHandle& file) {
 }
 
 bool OpenForReading(const CFileRef& ref, std::int64_t nSize, CFileHandle& file) {
-    const int fd =
-        openat(ref.nDirFd, ref.strName.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    const int fd = openat(ref.nDirFd, ref.strName.c_str(),
+                          O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW);
     if (fd < 0)
         return false;
     file = CFileHandle(fd);

@@ -1,17 +1,13 @@
 #include "engine/CompareBySizeCrc.h"
 
 #include "engine/Crc32.h"
+#include "platform/FileHandle.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <memory>
 
 namespace {
-
-struct CFileCloser {
-    void operator()(std::FILE* pFile) const { std::fclose(pFile); }
-};
-using CStream = std::unique_ptr<std::FILE, CFileCloser>;
 
 // The size of the file at its end, or -1 when it cannot be told. The stream is unbuffered:
 // a buffered seek to the end reads the file's last block, and the size step reads nothing.
@@ -36,13 +32,13 @@ int CompareBySizeCrc(const CString& path, const CString& representative) {
     std::int64_t nSize = 0;
     std::int64_t nRepresentativeSize = 0;
     {
-        CStream pFile(std::fopen(path.c_str(), "rb"));
+        CFileStream pFile = OpenRegularFileStream(path.c_str());
         if (!pFile)
             return -1;
         nSize = StreamSize(pFile.get());
         if (nSize <= 0)
             return -1;
-        CStream pRepresentative(std::fopen(representative.c_str(), "rb"));
+        CFileStream pRepresentative = OpenRegularFileStream(representative.c_str());
         if (!pRepresentative)
             return 1;
         nRepresentativeSize = StreamSize(pRepresentative.get());

@@ -1,6 +1,7 @@
 #include "engine/Md5Hex.h"
 
 #include "engine/Md5.h"
+#include "platform/FileHandle.h"
 
 #include <cstring>
 
@@ -10,10 +11,6 @@ constexpr std::size_t MD5_BLOCK = 1024;
 // The stream's own buffer: the 1024-byte reads are served from it, and it is refilled from the
 // file in pieces this large, so that the system is asked once per 64 KiB.
 constexpr std::size_t STREAM_BUFFER = 64 * 1024;
-
-struct CStreamCloser {
-    void operator()(std::FILE* pFile) const { std::fclose(pFile); }
-};
 
 } // namespace
 
@@ -49,7 +46,7 @@ CDigestText Md5FileHex(const char* pszPath) {
     try {
         // Declared before the stream, so that it outlives it.
         alignas(4096) char streamBuffer[STREAM_BUFFER];
-        std::unique_ptr<std::FILE, CStreamCloser> pFile(std::fopen(pszPath, "rb"));
+        CFileStream pFile = OpenRegularFileStream(pszPath);
         if (!pFile)
             return nullptr;
         std::setvbuf(pFile.get(), streamBuffer, _IOFBF, sizeof streamBuffer);

@@ -8,6 +8,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <memory>
 
 class CFileHandle {
 public:
@@ -20,8 +22,11 @@ public:
     CFileHandle& operator=(const CFileHandle&) = delete;
     ~CFileHandle() { Close(); }
 
-    // Opens an existing file for reading; bSequential tells the system that the file will be
-    // read once from start to end. Returns ERROR_SUCCESS or the error code of the failure.
+    // Opens an existing regular file for reading; bSequential tells the system that the file
+    // will be read once from start to end. Anything else at the path (a FIFO, a device, a
+    // folder, all possible when a file is replaced after the walk saw it) is refused with
+    // ERROR_ACCESS_DENIED, so that reading it can neither block nor go on forever. Returns
+    // ERROR_SUCCESS or the error code of the failure.
     DWORD Open(const char* pszPath, bool bSequential);
     // Reads up to nBytes into pBuffer; nRead is 0 at the end of the file. An interrupted read
     // is retried. Returns ERROR_SUCCESS or the error code of the failed read.
@@ -30,9 +35,20 @@ public:
     DWORD GetSize(std::int64_t& nSize) const;
 
     bool IsOpen() const { return m_fd >= 0; }
+    // Gives up ownership of the descriptor and returns it.
+    int Release();
     int Get() const { return m_fd; }
     void Close();
 
 private:
     int m_fd = -1;
 };
+
+struct CStreamCloser {
+    void operator()(std::FILE* pFile) const { std::fclose(pFile); }
+};
+using CFileStream = std::unique_ptr<std::FILE, CStreamCloser>;
+
+// Opens a regular file as a C stream for reading ("rb"), with the checks of CFileHandle::Open.
+// Null on failure, with errno set.
+CFileStream OpenRegularFileStream(const char* pszPath);

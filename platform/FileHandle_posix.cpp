@@ -24,6 +24,13 @@ DWORD CFileHandle::Open(const char* pszPath, bool bSequential) {
     if (fd < 0)
         return GetLastError();
     m_fd = fd;
+    struct stat st {};
+    if (fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int nErrno = S_ISDIR(st.st_mode) ? EISDIR : EACCES;
+        Close();
+        errno = nErrno;
+        return ERROR_ACCESS_DENIED;
+    }
     if (bSequential)
         posix_fadvise(m_fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     return ERROR_SUCCESS;
@@ -50,6 +57,23 @@ DWORD CFileHandle::GetSize(std::int64_t& nSize) const {
     }
     nSize = st.st_size;
     return ERROR_SUCCESS;
+}
+
+int CFileHandle::Release() {
+    return std::exchange(m_fd, -1);
+}
+
+CFileStream OpenRegularFileStream(const char* pszPath) {
+    CFileHandle file;
+    if (file.Open(pszPath, false) != ERROR_SUCCESS)
+        return nullptr;
+    // Back to blocking reads: the descriptor was opened without blocking only so that the
+    // open itself could not wait on a FIFO.
+    fcntl(file.Get(), F_SETFL, fcntl(file.Get(), F_GETFL) & ~O_NONBLOCK);
+    CFileStream pStream(fdopen(file.Get(), "rb"));
+    if (pStream)
+        file.Release();
+    return pStream;
 }
 
 void CFileHandle::Close() {

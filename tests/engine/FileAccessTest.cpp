@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
@@ -51,12 +52,17 @@ TEST(FileHandle, MapsErrnoToErrorCodes) {
     CFileHandle file;
     EXPECT_EQ(file.Open((dir / "missing").c_str(), false), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(file.Open((dir.WriteFile("f", "x") + "/below").c_str(), false), ERROR_PATH_NOT_FOUND);
-    // A folder opens but does not read.
-    ASSERT_EQ(file.Open(dir.MakeDir("folder").c_str(), false), ERROR_SUCCESS);
-    char ch = 0;
-    std::size_t nRead = 1;
-    EXPECT_NE(file.Read(&ch, 1, nRead), ERROR_SUCCESS);
-    EXPECT_EQ(nRead, 0u);
+    // Only regular files open: a folder, a FIFO (without blocking) or a device that stands
+    // where a file was could never be read to a sound end.
+    EXPECT_EQ(file.Open(dir.MakeDir("folder").c_str(), false), ERROR_ACCESS_DENIED);
+    ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
+    EXPECT_EQ(file.Open((dir / "fifo").c_str(), false), ERROR_ACCESS_DENIED);
+    ASSERT_EQ(symlink("/dev/zero", (dir / "zero").c_str()), 0);
+    EXPECT_EQ(file.Open((dir / "zero").c_str(), false), ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(file.IsOpen());
+    EXPECT_FALSE(OpenRegularFileStream((dir / "fifo").c_str()));
+    EXPECT_TRUE(OpenRegularFileStream(dir.WriteFile("plain", "x").c_str()));
+    std::size_t nRead = 0;
     // A read that fails part-way reports the device error.
     CFailingRead source(100);
     CFileHandle faulty(source.OpenDescriptor());
@@ -101,8 +107,9 @@ TEST(FileMapping, EmptyFilesAndFoldersCannotBeMapped) {
     CFileMapping mapping;
     EXPECT_EQ(mapping.Create(std::move(file)), ERROR_FILE_INVALID);
     EXPECT_FALSE(mapping.IsOpen());
-    ASSERT_EQ(file.Open(dir.MakeDir("folder").c_str(), false), ERROR_SUCCESS);
-    EXPECT_EQ(mapping.Create(std::move(file)), ERROR_ACCESS_DENIED);
+    CFileHandle folder(open(dir.MakeDir("folder").c_str(), O_RDONLY | O_DIRECTORY));
+    ASSERT_TRUE(folder.IsOpen());
+    EXPECT_EQ(mapping.Create(std::move(folder)), ERROR_ACCESS_DENIED);
     CMappedView view;
     EXPECT_NE(mapping.MapView(0, 1, false, view), ERROR_SUCCESS);
 }

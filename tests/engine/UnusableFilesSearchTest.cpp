@@ -9,6 +9,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -36,7 +37,7 @@ TEST_P(UnusableFilesSearch, FindsEveryReadableDuplicate) {
     // Twelve contents in three copies each, spread over folders, with empty files and files
     // that vanish between their scan and their lookup mixed in.
     std::map<std::string, std::set<std::string>> byContent;
-    std::set<std::string> vanishing;
+    std::map<std::string, int> vanishing; // path -> what takes its place
     for (int nCopy = 0; nCopy < 3; ++nCopy) {
         for (int nContent = 0; nContent < 12; ++nContent) {
             const std::string strContent =
@@ -52,13 +53,21 @@ TEST_P(UnusableFilesSearch, FindsEveryReadableDuplicate) {
                 "d" + std::to_string(nEmpty) + "/empty" + std::to_string(nCopy * 3 + nEmpty), ""));
         const std::string strGone =
             dir.WriteFile("d" + std::to_string(nCopy) + "/gone" + std::to_string(nCopy), "gone");
-        vanishing.insert(strGone);
+        vanishing[strGone] = nCopy;
     }
     auto pTarget = std::make_shared<CRecordingTarget>();
-    // A vanishing file is removed as soon as it is scanned, before it is looked up.
+    // A vanishing file goes as soon as it is scanned, before it is looked up: removed, or
+    // replaced by a FIFO (whose open or read would block) or by a link to an endless device.
     pTarget->m_fnOnMessage = [&vanishing](const RecordedMessage& msg) {
-        if (msg.nMessage == UWM_FILE_SCANNED && vanishing.count(msg.strWParam))
-            unlink(msg.strWParam.c_str());
+        const auto it = vanishing.find(msg.strWParam);
+        if (msg.nMessage != UWM_FILE_SCANNED || it == vanishing.end())
+            return;
+        const char* pszPath = msg.strWParam.c_str();
+        unlink(pszPath);
+        if (it->second == 1)
+            mkfifo(pszPath, 0600);
+        else if (it->second == 2)
+            symlink("/dev/zero", pszPath);
     };
     const auto messages = RunSearch(dir.Path(), true, nMethod, pTarget);
 
