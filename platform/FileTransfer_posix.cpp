@@ -75,7 +75,9 @@ int DeleteFileAt(const CString& strPath) {
 }
 
 int CopyFileNoReplace(const CString& strSource, const CString& strTarget) {
-    CFd source(open(strSource.c_str(), O_RDONLY | O_CLOEXEC));
+    // O_NONBLOCK: a FIFO standing in the source's place must not block the open; it is refused
+    // below like anything else that is not a regular file.
+    CFd source(open(strSource.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (source.Get() < 0)
         return errno;
     struct stat st {};
@@ -106,8 +108,14 @@ int MoveFileNoReplace(const CString& strSource, const CString& strTarget) {
     int nError = errno;
     if (nError == EINVAL || nError == ENOSYS || nError == EOPNOTSUPP) {
         // The file system cannot rename without replacing: a second name, then drop the first.
-        if (link(strSource.c_str(), strTarget.c_str()) == 0)
-            return unlink(strSource.c_str()) == 0 ? 0 : errno;
+        if (link(strSource.c_str(), strTarget.c_str()) == 0) {
+            if (unlink(strSource.c_str()) == 0)
+                return 0;
+            // The file must stand in one place only: drop the new name again.
+            nError = errno;
+            unlink(strTarget.c_str());
+            return nError;
+        }
         nError = errno;
         if (nError != EPERM && nError != EOPNOTSUPP && nError != EMLINK)
             return nError;
