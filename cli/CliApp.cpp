@@ -50,8 +50,10 @@ bool CheckFolder(const CString& strFolder, std::ostream& err) {
 }
 
 // Runs the search to its end or until Ctrl-C, gathering the groups. Returns whether it was
-// stopped.
-bool RunSearch(const CCliOptions& options, CDuplicateGroups& groups, CProgressLine& progress) {
+// stopped; bIncomplete tells whether it could not go on for want of memory.
+bool RunSearch(const CCliOptions& options, CDuplicateGroups& groups, CProgressLine& progress,
+               bool& bIncomplete) {
+    bIncomplete = false;
     CompareMethod = options.nMethod;
     g_evtStop.ResetEvent();
     g_evtRun.SetEvent();
@@ -86,6 +88,7 @@ bool RunSearch(const CCliOptions& options, CDuplicateGroups& groups, CProgressLi
                     break;
                 case UWM_SEARCH_FINISHED:
                     bFinished = true;
+                    bIncomplete = pMsg->nLParam == SEARCH_INCOMPLETE;
                     break;
                 default:
                     break;
@@ -156,7 +159,12 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     CGroupedResult grouped;
     bool bInterrupted = false;
     if (options.engine == SearchEngine::Index) {
-        bInterrupted = RunSearch(options, grouped.groups, progress);
+        bool bIncomplete = false;
+        bInterrupted = RunSearch(options, grouped.groups, progress, bIncomplete);
+        if (bIncomplete) {
+            err << "twinsift-cli: the search failed for want of memory\n";
+            return kExitFailure;
+        }
     } else if (!RunGrouped(options, grouped, progress, bInterrupted)) {
         err << "twinsift-cli: the search failed for want of memory\n";
         return kExitFailure;

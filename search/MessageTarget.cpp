@@ -32,7 +32,10 @@ CSearchMessage::~CSearchMessage() = default;
 CMessageTarget::CMessageTarget() : m_pState(std::make_shared<CMessageChannelState>()) {}
 
 bool CMessageTarget::Post(CSearchMessage msg) {
-    auto pMsg = std::make_unique<CSearchMessage>(std::move(msg));
+    return Post(std::make_unique<CSearchMessage>(std::move(msg)));
+}
+
+bool CMessageTarget::Post(std::unique_ptr<CSearchMessage> pMsg) {
     std::lock_guard lock(m_pState->mutex);
     if (m_pState->bClosed)
         return false;

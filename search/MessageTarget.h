@@ -34,6 +34,8 @@ public:
 
     // Returns false, dropping the message, when the channel is closed.
     bool Post(CSearchMessage msg);
+    // The same for a message made earlier; posting it allocates nothing.
+    bool Post(std::unique_ptr<CSearchMessage> pMsg);
     // Returns true once the message has been handled; false at once, or as soon as the channel
     // closes, when the receiver is gone or going.
     bool Send(CSearchMessage msg);

@@ -14,8 +14,9 @@
 
 class CRepresentativeIndex {
 public:
-    // Reserves room for nSlots representatives. Returns false when the memory cannot be had;
-    // the index then stays empty.
+    // Prepares the index for about nSlots representatives: sizes its blocks and reserves their
+    // table. Returns false when that memory cannot be had, or nSlots paths could never fit; the
+    // index then stays empty.
     bool Reserve(std::size_t nSlots);
 
     // Binary search; the rank of a slot that compares equal to path, or -1. An empty index

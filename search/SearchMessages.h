@@ -13,7 +13,10 @@ inline constexpr unsigned WM_APP = 0x8000;
 // ended (nLParam the number of files counted). The receiver empties its results.
 inline constexpr unsigned UWM_RESET_RESULTS = WM_APP + 1;
 // Posted once, as the worker's last message, whether the search ran to its end or was stopped.
+// nLParam is 0, or SEARCH_INCOMPLETE when the search could not go on (out of memory): what it
+// reported until then stands, but files may be missing from it.
 inline constexpr unsigned UWM_SEARCH_FINISHED = WM_APP + 2;
+inline constexpr std::int64_t SEARCH_INCOMPLETE = 1;
 // Posted for every visited file that equals a representative: strWParam is the
 // representative's path, strLParam the path of the file that equals it.
 inline constexpr unsigned UWM_DUPLICATE_FOUND = WM_APP + 3;

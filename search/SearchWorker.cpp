@@ -3,15 +3,21 @@
 #include "platform/FileFind.h"
 #include "search/SearchEvents.h"
 
+#include <new>
+
 unsigned SearchThreadProc(std::unique_ptr<SearchParams> pParams) {
     CMessageTarget& target = *pParams->hWndDlg;
+    // Made before the search starts, so that the last message goes out whatever happens.
+    auto pFinished = std::make_unique<CSearchMessage>(UWM_SEARCH_FINISHED);
     try {
         CSearchWorker worker(target);
         worker.Run(pParams->strFolder, pParams->bRecursive);
     } catch (...) {
-        // Out of memory part-way: the search ends with what it has reported so far.
+        // Out of memory part-way: the search ends with what it has reported so far, and says
+        // that it is incomplete.
+        pFinished->nLParam = SEARCH_INCOMPLETE;
     }
-    target.Post(CSearchMessage(UWM_SEARCH_FINISHED));
+    target.Post(std::move(pFinished));
     return 0;
 }
 
@@ -21,9 +27,10 @@ void CSearchWorker::Run(const CString& strFolder, bool bRecursive) {
     m_target.Send(CSearchMessage(UWM_RESET_RESULTS, {}, {}, nCount));
     if (nCount == 0)
         return;
-    // Without room for the index there is no listing pass.
-    if (m_index.Reserve(static_cast<std::size_t>(nCount)))
-        ListFiles(strFolder, bRecursive);
+    // Without room for the index there is no listing pass, and the search is incomplete.
+    if (!m_index.Reserve(static_cast<std::size_t>(nCount)))
+        throw std::bad_alloc();
+    ListFiles(strFolder, bRecursive);
     m_index.Release();
 }
 

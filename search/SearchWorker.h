@@ -1,5 +1,5 @@
 // The search itself: one worker per search walks the folder twice. The counting pass counts
-// the files so that the index can be reserved in one piece; the listing pass visits every file
+// the files so that the index can be sized for them; the listing pass visits every file
 // again and either makes it the representative of a file not seen before or reports it as a
 // duplicate of the representative it equals.
 #pragma once
@@ -13,14 +13,16 @@
 
 // The worker's procedure. Sends UWM_RESET_RESULTS twice (before and after counting), posts
 // UWM_FILE_SCANNED and UWM_DUPLICATE_FOUND during the listing pass and, last and exactly once,
-// UWM_SEARCH_FINISHED, whether the search ran to its end, was stopped or failed. Returns 0.
+// UWM_SEARCH_FINISHED, whether the search ran to its end, was stopped or failed (then with
+// SEARCH_INCOMPLETE). Returns 0.
 unsigned SearchThreadProc(std::unique_ptr<SearchParams> pParams);
 
 class CSearchWorker {
 public:
     explicit CSearchWorker(CMessageTarget& target) : m_target(target) {}
 
-    // Runs both passes and reports as SearchThreadProc says, except the final message.
+    // Runs both passes and reports as SearchThreadProc says, except the final message. Throws
+    // std::bad_alloc when memory runs out.
     void Run(const CString& strFolder, bool bRecursive);
 
     // Counting pass: the number of files under path (in subfolders too when bRecursive).

@@ -114,13 +114,18 @@ void CFinderDlg::RestoreIdleControls() {
         GetDlgItem(*this, nID)->setEnabled(true);
 }
 
-void CFinderDlg::OnSearchFinished() {
+void CFinderDlg::OnSearchFinished(bool bIncomplete) {
     if (m_pWorker) {
         // Delete, Copy and Move keep their state.
         RestoreIdleControls();
         const CString strTotal = CStringFormat("Total Duplicate files: %d", m_nDuplicates);
         SetStatus(strTotal);
         CMessageBox::AfxMessageBox(this, strTotal, EBoxIcon::Information);
+        if (bIncomplete)
+            CMessageBox::AfxMessageBox(this,
+                                       "The search ran out of memory and stopped early: files "
+                                       "after the last one searched are not in the results.",
+                                       EBoxIcon::Warning);
         // The box's event loop may have ended the search already (a close during it).
         // The run gate is left as it is: a pause pressed late holds the next search.
         if (m_pWorker)

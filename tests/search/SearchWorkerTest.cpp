@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <fcntl.h>
 #include <filesystem>
+#include <new>
 #include <gtest/gtest.h>
 #include <set>
 #include <string>
@@ -214,6 +215,26 @@ TEST_F(SearchWorker, FilesAddedBetweenThePassesAreNotLost) {
     EXPECT_EQ(CountOf(messages, UWM_FILE_SCANNED), 7);
     // Three x, two y: three reports.
     EXPECT_EQ(DuplicatePairs(messages).size(), 3u);
+}
+
+TEST_F(SearchWorker, SearchThatRunsOutOfMemoryEndsOnceAndSaysItIsIncomplete) {
+    for (int i = 0; i < 5; ++i)
+        m_dir.WriteFile("d" + std::to_string(i) + "/same.txt", "x");
+    auto pTarget = std::make_shared<CRecordingTarget>();
+    // An allocation that fails while the third file is handled.
+    int nScanned = 0;
+    pTarget->m_fnOnMessage = [&nScanned](const RecordedMessage& msg) {
+        if (msg.nMessage == UWM_FILE_SCANNED && ++nScanned == 3)
+            throw std::bad_alloc();
+    };
+    const auto messages = RunSearch(m_dir.Path(), true, METHOD_NAME, pTarget);
+    ExpectFrame(messages, 5);
+    EXPECT_EQ(CountOf(messages, UWM_FILE_SCANNED), 3);
+    EXPECT_EQ(DuplicatePairs(messages).size(), 1u);
+    EXPECT_EQ(messages.back().nLParam, SEARCH_INCOMPLETE);
+
+    // A search that runs to its end says nothing of the kind.
+    EXPECT_EQ(RunSearch(m_dir.Path(), true, METHOD_NAME).back().nLParam, 0);
 }
 
 } // namespace
