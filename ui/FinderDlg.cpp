@@ -13,6 +13,8 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
@@ -102,17 +104,48 @@ void CFinderDlg::EnableFileActions(bool bEnable) {
 }
 
 bool CFinderDlg::event(QEvent* pEvent) {
+    if (pEvent->type() == CDialogMessageTarget::kWakeEvent) {
+        DrainSearchMessages();
+        return true;
+    }
     if (!CSearchEvent::IsSearchEvent(pEvent->type()))
         return QDialog::event(pEvent);
     // The event, and with it the message, is destroyed by Qt after this returns; for a sent
     // message that lets the waiting worker go on.
-    const CSearchMessage& msg = static_cast<CSearchEvent*>(pEvent)->Message();
+    OnSearchMessage(static_cast<CSearchEvent*>(pEvent)->Message());
+    return true;
+}
+
+void CFinderDlg::DrainSearchMessages() {
+    // A few milliseconds of reports at a time; then the event loop gets its turn, and a new
+    // wake-up brings the rest.
+    constexpr qint64 kBudgetNs = 8'000'000;
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        // Looked up anew each time: a handler may end the search and release its target.
+        const std::shared_ptr<CDialogMessageTarget> pTarget = m_pTarget;
+        if (!pTarget)
+            return;
+        if (clock.nsecsElapsed() > kBudgetNs) {
+            QCoreApplication::postEvent(this, new QEvent(CDialogMessageTarget::kWakeEvent));
+            return;
+        }
+        const std::unique_ptr<CSearchMessage> pMsg = pTarget->TakeNext();
+        if (!pMsg)
+            return;
+        OnSearchMessage(*pMsg);
+        // pMsg is destroyed here: a sent message is handled.
+    }
+}
+
+void CFinderDlg::OnSearchMessage(const CSearchMessage& msg) {
     switch (msg.nMessage) {
     case UWM_RESET_RESULTS:
         OnResetResults();
         break;
     case UWM_SEARCH_FINISHED:
-        OnSearchFinished();
+        OnSearchFinished(msg.nLParam == SEARCH_INCOMPLETE);
         break;
     case UWM_DUPLICATE_FOUND:
         OnDuplicateFound(msg.strWParam, msg.strLParam);
@@ -123,7 +156,6 @@ bool CFinderDlg::event(QEvent* pEvent) {
     default:
         break;
     }
-    return true;
 }
 
 void CFinderDlg::keyPressEvent(QKeyEvent* pEvent) {

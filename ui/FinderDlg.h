@@ -90,7 +90,8 @@ private:
     void OnOK();
     // Asks before a close during a search; true when the dialog may end.
     bool ConfirmClose();
-    void OnSearchFinished();
+    // bIncomplete: the search could not go on (out of memory); the user is told so.
+    void OnSearchFinished(bool bIncomplete);
     void OnFileScanned(const CString& strPath);
     // Raises the stop request, opens the run gate, closes the message target and waits for the
     // worker. Does nothing when no worker exists.
@@ -99,6 +100,11 @@ private:
     void JoinWorker();
     // The controls of the idle state (after a search, or when none could be started).
     void RestoreIdleControls();
+
+    // Handles the messages the search target has queued, in order, for a few milliseconds.
+    void DrainSearchMessages();
+    // Hands one search message to its handler.
+    void OnSearchMessage(const CSearchMessage& msg);
 
     // Result tree.
     void OnResetResults();

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QTreeWidget>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 namespace {
@@ -67,12 +68,15 @@ int CFinderDlg::OnDuplicateFound(const CString& strRepresentative, const CString
         if (error)
             return 1;
         m_groups.push_back({1, static_cast<std::uint64_t>(nSize)});
-        auto* pNewGroup = new QTreeWidgetItem(m_tree);
-        SetGroupLabel(pNewGroup, m_groups.back());
+        // Built whole before it joins the tree, so the view hears of it once.
+        auto pNewGroup = std::make_unique<QTreeWidgetItem>();
+        SetGroupLabel(pNewGroup.get(), m_groups.back());
         pNewGroup->setData(0, Qt::UserRole, static_cast<qulonglong>(m_groups.size()));
-        NewFileEntry(pNewGroup, strRepresentative);
-        NewFileEntry(pNewGroup, strDuplicate);
-        m_groupByFirstPath.insert(QByteArray::fromStdString(strRepresentative), pNewGroup);
+        NewFileEntry(pNewGroup.get(), strRepresentative);
+        NewFileEntry(pNewGroup.get(), strDuplicate);
+        QTreeWidgetItem* pGroupItem = pNewGroup.get();
+        m_tree->addTopLevelItem(pNewGroup.release()); // the tree owns it from here
+        m_groupByFirstPath.insert(QByteArray::fromStdString(strRepresentative), pGroupItem);
     }
     ++m_nDuplicates;
     SetStatus(

@@ -15,6 +15,22 @@ bool CSearchEvent::IsSearchEvent(QEvent::Type type) {
 }
 
 void CDialogMessageTarget::Deliver(std::unique_ptr<CSearchMessage> pMsg) {
-    // postEvent is safe from any thread and takes ownership of the event.
-    QCoreApplication::postEvent(m_pReceiver, new CSearchEvent(std::move(pMsg)));
+    std::lock_guard lock(m_mutex);
+    m_queue.push_back(std::move(pMsg));
+    if (!m_bAwake) {
+        m_bAwake = true;
+        // postEvent is safe from any thread and takes ownership of the event.
+        QCoreApplication::postEvent(m_pReceiver, new QEvent(kWakeEvent));
+    }
+}
+
+std::unique_ptr<CSearchMessage> CDialogMessageTarget::TakeNext() {
+    std::lock_guard lock(m_mutex);
+    if (m_queue.empty()) {
+        m_bAwake = false;
+        return nullptr;
+    }
+    auto pMsg = std::move(m_queue.front());
+    m_queue.pop_front();
+    return pMsg;
 }

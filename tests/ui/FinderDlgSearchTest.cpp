@@ -20,6 +20,8 @@
 #include <QTreeWidget>
 #include <cstdio>
 #include <map>
+#include <mutex>
+#include <new>
 #include <set>
 #include <system_error>
 
@@ -289,54 +291,91 @@ TEST_F(FinderDlgSearchTest, StopWhilePausedEndsTheSearch) {
     EXPECT_TRUE(g_evtRun.IsSet());
 }
 
-// Holds back the finished message until the test lets it through.
-class CFinishedFilter : public QObject {
+// A dialog whose search holds back its finished message until the test lets it through.
+class CHeldFinishDlg : public CFinderDlg {
 public:
-    bool m_bSeen = false;
+    bool IsFinishHeld() {
+        std::lock_guard lock(m_pChannel->m_mutex);
+        return m_pChannel->m_pHeld != nullptr;
+    }
+    void ReleaseFinish() {
+        std::unique_ptr<CSearchMessage> pHeld;
+        {
+            std::lock_guard lock(m_pChannel->m_mutex);
+            pHeld = std::move(m_pChannel->m_pHeld);
+        }
+        m_pChannel->m_pInner->Post(std::move(pHeld));
+    }
 
 protected:
-    bool eventFilter(QObject* pWatched, QEvent* pEvent) override {
-        if (static_cast<unsigned>(pEvent->type()) == UWM_SEARCH_FINISHED) {
-            m_bSeen = true;
-            return true;
+    class CHoldingChannel : public CMessageTarget {
+    public:
+        explicit CHoldingChannel(std::shared_ptr<CMessageTarget> pInner)
+            : m_pInner(std::move(pInner)) {}
+        std::shared_ptr<CMessageTarget> m_pInner;
+        std::mutex m_mutex;
+        std::unique_ptr<CSearchMessage> m_pHeld;
+
+    protected:
+        void Deliver(std::unique_ptr<CSearchMessage> pMsg) override {
+            if (pMsg->nMessage == UWM_SEARCH_FINISHED && !m_bHeldOnce) {
+                m_bHeldOnce = true;
+                std::lock_guard lock(m_mutex);
+                m_pHeld = std::move(pMsg);
+                return;
+            }
+            m_pInner->Post(std::move(pMsg));
         }
-        return QObject::eventFilter(pWatched, pEvent);
+
+    private:
+        bool m_bHeldOnce = false;
+    };
+
+    std::unique_ptr<CSearchWorkerThread>
+    LaunchWorker(std::unique_ptr<SearchParams> pParams) override {
+        // Only the first search is held; later ones report straight through.
+        if (!m_pChannel) {
+            m_pChannel = std::make_shared<CHoldingChannel>(pParams->hWndDlg);
+            pParams->hWndDlg = m_pChannel;
+        }
+        return CFinderDlg::LaunchWorker(std::move(pParams));
     }
+
+private:
+    std::shared_ptr<CHoldingChannel> m_pChannel;
 };
 
 TEST_F(FinderDlgSearchTest, PauseAfterTheLastCheckHoldsTheNextSearch) {
     CTempDir dir;
     MakeNameTree(dir);
     CBoxRecorder boxes;
-    CFinishedFilter filter;
-    Dlg().installEventFilter(&filter);
-    SetFolderText(Dlg(), dir.Path());
-    GetDlgItemAs<QCheckBox>(Dlg(), IDC_SUBFOLDERS)->setChecked(true);
-    Click(Dlg(), IDC_START);
+    CHeldFinishDlg dlg;
+    dlg.show();
+    SetFolderText(dlg, dir.Path());
+    GetDlgItemAs<QCheckBox>(dlg, IDC_SUBFOLDERS)->setChecked(true);
+    Click(dlg, IDC_START);
     // The worker has posted its last message: every check of the search is behind it.
-    ASSERT_TRUE(WaitUntil([&] { return filter.m_bSeen; }));
-    Click(Dlg(), IDC_PAUSE);
-    ASSERT_EQ(WidgetText(Dlg(), IDC_PAUSE), "Resume");
-    Dlg().removeEventFilter(&filter);
-    QCoreApplication::postEvent(
-        &Dlg(), new CSearchEvent(std::make_unique<CSearchMessage>(UWM_SEARCH_FINISHED)));
-    ASSERT_TRUE(WaitUntil([&] { return !Dlg().IsSearching(); }));
+    ASSERT_TRUE(WaitUntil([&] { return dlg.IsFinishHeld(); }));
+    Click(dlg, IDC_PAUSE);
+    ASSERT_EQ(WidgetText(dlg, IDC_PAUSE), "Resume");
+    dlg.ReleaseFinish();
+    ASSERT_TRUE(WaitUntil([&] { return !dlg.IsSearching(); }));
     EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Total Duplicate files: 3"});
     // The search ended normally and left the gate reset.
     EXPECT_FALSE(g_evtRun.IsSet());
-    EXPECT_EQ(WidgetText(Dlg(), IDC_PAUSE), "Resume");
-    EXPECT_FALSE(Enabled(IDC_PAUSE));
+    EXPECT_EQ(WidgetText(dlg, IDC_PAUSE), "Resume");
+    EXPECT_FALSE(GetDlgItem(dlg, IDC_PAUSE)->isEnabled());
 
     // The next search waits before its first entry until Resume.
-    Click(Dlg(), IDC_START);
+    Click(dlg, IDC_START);
     ProcessEventsFor(200);
-    EXPECT_TRUE(Dlg().IsWorkerRunning());
-    EXPECT_EQ(Dlg().DuplicateCount(), 0);
-    EXPECT_TRUE(Dlg().Groups().empty());
-    Click(Dlg(), IDC_PAUSE);
-    EXPECT_EQ(WidgetText(Dlg(), IDC_PAUSE), "Pause");
-    ASSERT_TRUE(WaitUntil([&] { return !Dlg().IsSearching(); }));
-    EXPECT_EQ(Dlg().DuplicateCount(), 3);
+    EXPECT_TRUE(dlg.IsWorkerRunning());
+    EXPECT_EQ(dlg.DuplicateCount(), 0);
+    EXPECT_TRUE(dlg.Groups().empty());
+    Click(dlg, IDC_PAUSE);
+    EXPECT_EQ(WidgetText(dlg, IDC_PAUSE), "Pause");
+    ASSERT_TRUE(WaitUntil([&] { return !dlg.IsSearching(); }));
+    EXPECT_EQ(dlg.DuplicateCount(), 3);
 }
 
 TEST_F(FinderDlgSearchTest, MethodIsTakenAtStartOnly) {
@@ -386,6 +425,56 @@ TEST_F(FinderDlgSearchTest, WorkerThatCannotStartRestoresTheIdleState) {
     Button(dlg, IDC_START)->click();
     EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"The search could not be started."});
     EXPECT_FALSE(dlg.IsSearching());
+    for (const EnabledRow& row : kEnabledTable)
+        EXPECT_EQ(GetDlgItem(dlg, row.nID)->isEnabled(), row.bIdle) << "control " << row.nID;
+}
+
+// Runs the real worker, but through a channel that fails for want of memory at the third file
+// scanned, as an allocation in the middle of a search would; everything else goes on to the
+// dialog.
+class COutOfMemoryDlg : public CFinderDlg {
+protected:
+    class CFailingChannel : public CMessageTarget {
+    public:
+        explicit CFailingChannel(std::shared_ptr<CMessageTarget> pInner)
+            : m_pInner(std::move(pInner)) {}
+
+    protected:
+        void Deliver(std::unique_ptr<CSearchMessage> pMsg) override {
+            if (pMsg->nMessage == UWM_FILE_SCANNED && ++m_nScanned == 3)
+                throw std::bad_alloc();
+            m_pInner->Post(std::move(pMsg));
+        }
+
+    private:
+        std::shared_ptr<CMessageTarget> m_pInner;
+        int m_nScanned = 0;
+    };
+
+    std::unique_ptr<CSearchWorkerThread>
+    LaunchWorker(std::unique_ptr<SearchParams> pParams) override {
+        pParams->hWndDlg = std::make_shared<CFailingChannel>(pParams->hWndDlg);
+        return CFinderDlg::LaunchWorker(std::move(pParams));
+    }
+};
+
+TEST_F(FinderDlgSearchTest, SearchThatRunsOutOfMemoryEndsAndSaysSo) {
+    CTempDir dir;
+    for (int i = 0; i < 6; ++i)
+        dir.WriteFile("d" + std::to_string(i) + "/same.txt", "x");
+    CBoxRecorder boxes;
+    COutOfMemoryDlg dlg;
+    SetFolderText(dlg, dir.Path());
+    GetDlgItemAs<QCheckBox>(dlg, IDC_SUBFOLDERS)->setChecked(true);
+    Button(dlg, IDC_START)->click();
+    ASSERT_TRUE(WaitUntil([&] { return !dlg.IsSearching(); }));
+    // The reports made before the failure stand; the user is told that the rest is missing.
+    EXPECT_EQ(dlg.DuplicateCount(), 1);
+    ASSERT_EQ(boxes.Boxes().size(), 2u);
+    EXPECT_EQ(boxes.Texts()[0], "Total Duplicate files: 1");
+    EXPECT_EQ(boxes.Boxes()[1].icon, EBoxIcon::Warning);
+    EXPECT_NE(boxes.Texts()[1].find("out of memory"), std::string::npos);
+    EXPECT_FALSE(dlg.IsWorkerRunning());
     for (const EnabledRow& row : kEnabledTable)
         EXPECT_EQ(GetDlgItem(dlg, row.nID)->isEnabled(), row.bIdle) << "control " << row.nID;
 }
@@ -481,7 +570,10 @@ TEST_F(FinderDlgSearchTest, ClosingWhileTheWorkerWaitsInASendEndsIt) {
     // No events processed: the worker is in (or about to enter) its first send.
     boxes.PresetAnswer(IDYES);
     pDlg->close();
+    // The close has waited for the worker: it is gone, not merely forgotten.
     EXPECT_FALSE(pDlg->IsSearching());
+    EXPECT_FALSE(pDlg->IsWorkerRunning());
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Do you want to close the application?"});
     // Pending messages of the ended search die with the dialog.
     pDlg.reset();
     ProcessEventsFor(20);
