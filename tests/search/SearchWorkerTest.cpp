@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <fcntl.h>
 #include <filesystem>
-#include <new>
 #include <gtest/gtest.h>
+#include <new>
 #include <set>
 #include <string>
 #include <sys/socket.h>
