@@ -10,9 +10,14 @@ std::unique_ptr<CSearchMessage> CConsoleTarget::WaitNext(std::chrono::millisecon
 }
 
 void CConsoleTarget::Deliver(std::unique_ptr<CSearchMessage> pMsg) {
+    bool bWasEmpty = false;
     {
         std::lock_guard lock(m_mutex);
+        bWasEmpty = m_queue.empty();
         m_queue.push_back(std::move(pMsg));
     }
-    m_cvQueued.notify_one();
+    // The main thread waits only on an empty queue, so only the first message after it ran
+    // dry needs to wake it; waking it for every message would cost a system call each.
+    if (bWasEmpty)
+        m_cvQueued.notify_one();
 }

@@ -3,8 +3,13 @@
 #include <cstring>
 
 const char* FileNameOf(const CString& path) {
-    const size_t nSeparator = path.find_last_of("\\/");
-    return path.c_str() + (nSeparator == CString::npos ? 0 : nSeparator + 1);
+    // A plain backward scan: the name is short and at the end, and this runs for both paths of
+    // every comparison of a name search.
+    const char* pszPath = path.c_str();
+    std::size_t nStart = path.size();
+    while (nStart > 0 && pszPath[nStart - 1] != '/' && pszPath[nStart - 1] != '\\')
+        --nStart;
+    return pszPath + nStart;
 }
 
 int CompareByName(const CString& path, const CString& representative) {
