@@ -22,9 +22,9 @@ public:
     CMappedFile& operator=(const CMappedFile&) = delete;
     ~CMappedFile() { Close(); }
 
-    // Opens and maps the file; the file handle itself is released once the mapping holds the
-    // file. Fails for a file that cannot be opened and for an empty file, which cannot be
-    // mapped.
+    // Opens the file for mapping; the mapping owns the open file until Close. Fails for a file
+    // that cannot be opened, for anything but a regular file, and for an empty file, which
+    // cannot be mapped.
     bool Open(const char* pszPath);
     // Releases the view and the mapping and zeroes the counters; the object can be opened again.
     void Close();

@@ -1,6 +1,5 @@
-// The system error codes that the comparison methods and file actions report. The numbers are
-// the classic Windows ones, kept so that results read the same on every platform; POSIX errno
-// values are mapped onto them.
+// The error codes that the comparison methods and file actions report. The numbers are fixed
+// by the program, the same on every platform; POSIX errno values are mapped onto them.
 #pragma once
 
 #include "platform/ByteString.h"

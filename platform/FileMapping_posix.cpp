@@ -54,7 +54,8 @@ DWORD CFileMapping::Create(CFileHandle file) {
         return GetLastError();
     if (!S_ISREG(st.st_mode))
         return Fail(EACCES);
-    // Like the system that this program first ran on, refuse to map a file of length 0.
+    // A mapping of nothing has no view to compare: a file of length 0 is refused, as the
+    // comparison methods expect.
     if (st.st_size <= 0) {
         errno = EINVAL;
         return ERROR_FILE_INVALID;
