@@ -9,18 +9,10 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
-
-std::string ReadAll(const std::string& strPath) {
-    std::ifstream in(strPath, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 // The pairs a search must report: in the order the files were scanned, each file whose bytes
 // equal those of an earlier scanned file is a duplicate of the first such file. Empty files
@@ -32,7 +24,7 @@ ExpectedPairs(const std::vector<RecordedMessage>& messages, bool bEmptyFilesMatc
     for (const RecordedMessage& msg : messages) {
         if (msg.nMessage != UWM_FILE_SCANNED)
             continue;
-        const std::string strContent = ReadAll(msg.strWParam);
+        const std::string strContent = ReadFileBytes(msg.strWParam);
         if (strContent.empty() && !bEmptyFilesMatch)
             continue;
         const auto [it, bFirst] = firstByContent.emplace(strContent, msg.strWParam);

@@ -7,20 +7,12 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-std::string ReadAll(const std::string& strPath) {
-    std::ifstream in(strPath, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 bool Exists(const std::string& strPath) {
     struct stat st {};
@@ -50,7 +42,7 @@ TEST_P(TransferCases, TransfersContentExactly) {
     const std::string strSource = dir.WriteFile("src/file.bin", strContent);
     dir.MakeDir("dest");
     ASSERT_EQ(Transfer(GetParam(), strSource, dir / "dest/file.bin"), 0);
-    EXPECT_EQ(ReadAll(dir / "dest/file.bin"), strContent);
+    EXPECT_EQ(ReadFileBytes(dir / "dest/file.bin"), strContent);
     EXPECT_EQ(Exists(strSource), GetParam() == Op::Copy);
 }
 
@@ -59,11 +51,11 @@ TEST_P(TransferCases, NeverOverwritesAndReportsWhy) {
     const std::string strSource = dir.WriteFile("src/file.txt", "new");
     const std::string strTarget = dir.WriteFile("dest/file.txt", "old");
     EXPECT_EQ(Transfer(GetParam(), strSource, strTarget), EEXIST);
-    EXPECT_EQ(ReadAll(strTarget), "old");
-    EXPECT_EQ(ReadAll(strSource), "new");
+    EXPECT_EQ(ReadFileBytes(strTarget), "old");
+    EXPECT_EQ(ReadFileBytes(strSource), "new");
     // A file onto itself is the same case.
     EXPECT_EQ(Transfer(GetParam(), strSource, strSource), EEXIST);
-    EXPECT_EQ(ReadAll(strSource), "new");
+    EXPECT_EQ(ReadFileBytes(strSource), "new");
     // A dangling link in the target's place is not written through.
     ASSERT_EQ(symlink((dir / "nowhere").c_str(), (dir / "dest/link.txt").c_str()), 0);
     EXPECT_EQ(Transfer(GetParam(), strSource, dir / "dest/link.txt"), EEXIST);
@@ -92,12 +84,12 @@ TEST_P(TransferCases, WorksAcrossFileSystems) {
     const std::string strTarget =
         std::string(pszOther) + "/twinsift-transfer-" + std::to_string(getpid()) + ".bin";
     ASSERT_EQ(Transfer(GetParam(), strSource, strTarget), 0);
-    EXPECT_EQ(ReadAll(strTarget), strContent);
+    EXPECT_EQ(ReadFileBytes(strTarget), strContent);
     EXPECT_EQ(Exists(strSource), GetParam() == Op::Copy);
     // Back again onto a name that exists: refused, nothing changed.
     const std::string strBack = dir.WriteFile("back.bin", "keep");
     EXPECT_EQ(Transfer(GetParam(), strTarget, strBack), EEXIST);
-    EXPECT_EQ(ReadAll(strBack), "keep");
+    EXPECT_EQ(ReadFileBytes(strBack), "keep");
     unlink(strTarget.c_str());
 }
 

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -44,6 +45,11 @@ std::string CTempDir::MakeDir(const std::string& strRelative) const {
     const std::string strFull = *this / strRelative;
     fs::create_directories(strFull);
     return strFull;
+}
+
+std::string ReadFileBytes(const std::string& strPath) {
+    std::ifstream in(strPath, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 void RemoveTree(const std::string& strPath) {

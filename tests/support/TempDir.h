@@ -24,5 +24,8 @@ private:
     std::string m_strPath;
 };
 
+// The whole content of a file; empty when it cannot be read.
+std::string ReadFileBytes(const std::string& strPath);
+
 // Removes a tree without following links; restores permissions that would stop it.
 void RemoveTree(const std::string& strPath);

@@ -18,7 +18,6 @@
 #include <QTreeWidget>
 #include <cerrno>
 #include <fstream>
-#include <sstream>
 #include <sys/stat.h>
 
 namespace {
@@ -26,13 +25,6 @@ namespace {
 bool Exists(const std::string& strPath) {
     struct stat st {};
     return ::stat(strPath.c_str(), &st) == 0;
-}
-
-std::string ReadAll(const std::string& strPath) {
-    std::ifstream in(strPath, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
 }
 
 TEST(TransferTarget, JoinsFolderAndFileName) {
@@ -72,13 +64,9 @@ protected:
     }
 
     void Report(const std::string& strRep, const std::string& strDup) {
-        CSearchEvent event(std::make_unique<CSearchMessage>(UWM_DUPLICATE_FOUND, strRep, strDup));
-        QCoreApplication::sendEvent(m_pDlg.get(), &event);
+        SendSearchMessage(*m_pDlg, CSearchMessage(UWM_DUPLICATE_FOUND, strRep, strDup));
     }
-    void Reset() {
-        CSearchEvent event(std::make_unique<CSearchMessage>(UWM_RESET_RESULTS));
-        QCoreApplication::sendEvent(m_pDlg.get(), &event);
-    }
+    void Reset() { SendSearchMessage(*m_pDlg, CSearchMessage(UWM_RESET_RESULTS)); }
     QTreeWidgetItem* Group(int i) const { return m_pTree->topLevelItem(i); }
     void Select(QTreeWidgetItem* pItem) { m_pTree->setCurrentItem(pItem); }
     std::string Label(int i) const { return Group(i)->text(0).toStdString(); }
@@ -211,7 +199,7 @@ TEST_F(FileActionsTest, CopyIntoAPickedFolderNeverOverwrites) {
                                  "File copied successfully",
                                  "The file could not be copied: " + ErrnoText(EEXIST) + ".",
                              }));
-    EXPECT_EQ(ReadAll(strDest + "/a.txt"), "changed");
+    EXPECT_EQ(ReadFileBytes(strDest + "/a.txt"), "changed");
     EXPECT_TRUE(Exists(m_strA1));
     // A copy never changes the tree.
     EXPECT_EQ(Group(0)->childCount(), 3);
@@ -246,7 +234,7 @@ TEST_F(FileActionsTest, TransferUsesTheFolderTheFieldShows) {
                                  "The destination folder doesn't exist.",
                                  "The destination folder doesn't exist.",
                              }));
-    EXPECT_EQ(ReadAll(strTyped + "/b.txt"), "bb");
+    EXPECT_EQ(ReadFileBytes(strTyped + "/b.txt"), "bb");
     EXPECT_FALSE(Exists(strPicked + "/b.txt"));
 }
 
@@ -271,7 +259,7 @@ TEST_F(FileActionsTest, MoveRemovesTheEntryOnlyWhenTheFileMoved) {
     }
     EXPECT_EQ(boxes.Texts(),
               std::vector<std::string>{"The file could not be moved: " + ErrnoText(EEXIST) + "."});
-    EXPECT_EQ(ReadAll(strDest + "/b.txt"), "already here");
+    EXPECT_EQ(ReadFileBytes(strDest + "/b.txt"), "already here");
     EXPECT_TRUE(Exists(m_strB1));
     ASSERT_EQ(m_pTree->topLevelItemCount(), 2);
     {
@@ -296,7 +284,7 @@ TEST_F(FileActionsTest, MoveRemovesTheEntryOnlyWhenTheFileMoved) {
     }
     EXPECT_EQ(boxes.Texts().back(), "File moved successfully");
     EXPECT_FALSE(Exists(m_strA1));
-    EXPECT_EQ(ReadAll(strDest + "/a.txt"), "same");
+    EXPECT_EQ(ReadFileBytes(strDest + "/a.txt"), "same");
     EXPECT_EQ(Group(0)->childCount(), 2);
     EXPECT_EQ(Label(0), "1 duplicates of size 0.004 KB");
     EXPECT_EQ(m_pDlg->DuplicateCount(), 2);
@@ -322,7 +310,7 @@ TEST_F(FileActionsTest, MoveAcrossFileSystems) {
     const std::string strTarget = std::string(szDest) + "/b.txt";
     EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"File moved successfully"});
     EXPECT_FALSE(Exists(m_strB1));
-    EXPECT_EQ(ReadAll(strTarget), "bb");
+    EXPECT_EQ(ReadFileBytes(strTarget), "bb");
     EXPECT_EQ(m_pTree->topLevelItemCount(), 1);
     ::unlink(strTarget.c_str());
     ::rmdir(szDest);

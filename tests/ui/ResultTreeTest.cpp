@@ -46,13 +46,9 @@ protected:
     }
 
     void Report(const std::string& strRep, const std::string& strDup) {
-        CSearchEvent event(std::make_unique<CSearchMessage>(UWM_DUPLICATE_FOUND, strRep, strDup));
-        QCoreApplication::sendEvent(m_pDlg.get(), &event);
+        SendSearchMessage(*m_pDlg, CSearchMessage(UWM_DUPLICATE_FOUND, strRep, strDup));
     }
-    void Reset() {
-        CSearchEvent event(std::make_unique<CSearchMessage>(UWM_RESET_RESULTS));
-        QCoreApplication::sendEvent(m_pDlg.get(), &event);
-    }
+    void Reset() { SendSearchMessage(*m_pDlg, CSearchMessage(UWM_RESET_RESULTS)); }
     std::string Status() const { return WidgetText(*m_pDlg, IDC_STATUS); }
     std::vector<std::string> Entries(const QTreeWidgetItem* pGroup) const {
         std::vector<std::string> entries;

@@ -3,9 +3,12 @@
 #include "search/SearchEvents.h"
 #include "tests/support/RecordingTarget.h"
 #include "ui/DialogBuilder.h"
+#include "ui/FinderDlg.h"
+#include "ui/SearchEvent.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QFile>
@@ -140,4 +143,9 @@ void CUiTest::SetUp() {
 
 void CUiTest::TearDown() {
     ResetSearchEvents();
+}
+
+void SendSearchMessage(CFinderDlg& dlg, CSearchMessage msg) {
+    CSearchEvent event(std::make_unique<CSearchMessage>(std::move(msg)));
+    QCoreApplication::sendEvent(&dlg, &event);
 }

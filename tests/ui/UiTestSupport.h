@@ -2,6 +2,7 @@
 // waiting while events are processed, and reaching the main dialog's controls.
 #pragma once
 
+#include "search/SearchMessages.h"
 #include "ui/MessageBox.h"
 
 #include <QObject>
@@ -90,6 +91,8 @@ void ProcessEventsFor(int nMs);
 QAbstractButton* Button(const QWidget& dlg, int nID);
 std::string WidgetText(const QWidget& dlg, int nID);
 void Click(const QWidget& dlg, int nID);
+// Hands one search message to the dialog at once, as its queue would.
+void SendSearchMessage(CFinderDlg& dlg, CSearchMessage msg);
 void SetFolderText(const QWidget& dlg, const std::string& strFolder);
 
 // Base of the dialog tests: fresh search events, and no box left to a real window unless a
