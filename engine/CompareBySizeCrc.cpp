@@ -4,17 +4,15 @@
 #include "platform/FileHandle.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <memory>
 
 namespace {
 
-// The size of the file at its end, or -1 when it cannot be told. The stream is unbuffered:
-// a buffered seek to the end reads the file's last block, and the size step reads nothing.
-std::int64_t StreamSize(std::FILE* pFile) {
-    if (std::setvbuf(pFile, nullptr, _IONBF, 0) != 0 || fseeko(pFile, 0, SEEK_END) != 0)
-        return -1;
-    return ftello(pFile);
+// The size of a regular file as its open finds it, or -1 when it cannot be opened. Nothing is
+// read, so files of different sizes are never read.
+std::int64_t SizeOf(const CString& path) {
+    CFileHandle file;
+    std::int64_t nSize = 0;
+    return file.Open(path.c_str(), false, &nSize) == ERROR_SUCCESS ? nSize : -1;
 }
 
 // The CRC of one file with a table of its own, as every comparison builds it anew.
@@ -29,23 +27,13 @@ DWORD CrcOf(const CString& path, std::uint32_t& crc) {
 } // namespace
 
 int CompareBySizeCrc(const CString& path, const CString& representative) {
-    std::int64_t nSize = 0;
-    std::int64_t nRepresentativeSize = 0;
-    {
-        CFileStream pFile = OpenRegularFileStream(path.c_str());
-        if (!pFile)
-            return -1;
-        nSize = StreamSize(pFile.get());
-        if (nSize <= 0)
-            return -1;
-        CFileStream pRepresentative = OpenRegularFileStream(representative.c_str());
-        if (!pRepresentative)
-            return 1;
-        nRepresentativeSize = StreamSize(pRepresentative.get());
-        if (nRepresentativeSize <= 0)
-            return 1;
-        // Both streams close here, before the files are opened again for their CRCs.
-    }
+    // A file that cannot be opened, or is empty, sorts first on either side.
+    const std::int64_t nSize = SizeOf(path);
+    if (nSize <= 0)
+        return -1;
+    const std::int64_t nRepresentativeSize = SizeOf(representative);
+    if (nRepresentativeSize <= 0)
+        return 1;
     if (nSize != nRepresentativeSize)
         return nSize > nRepresentativeSize ? 1 : -1;
 

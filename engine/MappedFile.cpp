@@ -23,10 +23,13 @@ bool CMappedFile::Open(const char* pszPath) {
     Close();
     // POSIX has no share modes: a file that another process holds open for writing opens and
     // maps here like any other. Should it shrink while mapped, the guarded reads catch it.
+    // The open checks that this is a regular file and tells its size; views get the
+    // sequential hint when they are mapped.
     CFileHandle file;
-    if (file.Open(pszPath, true) != ERROR_SUCCESS)
+    std::int64_t nSize = 0;
+    if (file.Open(pszPath, false, &nSize) != ERROR_SUCCESS)
         return false;
-    if (m_hMapping.Create(std::move(file)) != ERROR_SUCCESS)
+    if (m_hMapping.Create(std::move(file), nSize) != ERROR_SUCCESS)
         return false;
     m_size = m_hMapping.GetSize();
     return true;

@@ -26,8 +26,9 @@ public:
     // will be read once from start to end. Anything else at the path (a FIFO, a device, a
     // folder, all possible when a file is replaced after the walk saw it) is refused with
     // ERROR_ACCESS_DENIED, so that reading it can neither block nor go on forever. Returns
-    // ERROR_SUCCESS or the error code of the failure.
-    DWORD Open(const char* pszPath, bool bSequential);
+    // ERROR_SUCCESS or the error code of the failure. When pnSize is given, it receives the
+    // file's size as the open found it (the check already asked for it).
+    DWORD Open(const char* pszPath, bool bSequential, std::int64_t* pnSize = nullptr);
     // Reads up to nBytes into pBuffer; nRead is 0 at the end of the file. An interrupted read
     // is retried. Returns ERROR_SUCCESS or the error code of the failed read.
     DWORD Read(void* pBuffer, std::size_t nBytes, std::size_t& nRead);

@@ -16,7 +16,7 @@ CFileHandle& CFileHandle::operator=(CFileHandle&& other) noexcept {
     return *this;
 }
 
-DWORD CFileHandle::Open(const char* pszPath, bool bSequential) {
+DWORD CFileHandle::Open(const char* pszPath, bool bSequential, std::int64_t* pnSize) {
     Close();
     // O_NONBLOCK keeps the open itself from waiting on a FIFO that took a file's place; it
     // changes nothing for regular files.
@@ -31,6 +31,8 @@ DWORD CFileHandle::Open(const char* pszPath, bool bSequential) {
         errno = nErrno;
         return ERROR_ACCESS_DENIED;
     }
+    if (pnSize)
+        *pnSize = st.st_size;
     if (bSequential)
         posix_fadvise(m_fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     return ERROR_SUCCESS;

@@ -52,6 +52,9 @@ public:
     // size. An empty file cannot be mapped and fails with ERROR_FILE_INVALID; anything but a
     // regular file fails with ERROR_ACCESS_DENIED. The object stays closed on failure.
     DWORD Create(CFileHandle file);
+    // The same for a regular file whose size the caller has just taken from the open handle
+    // (CFileHandle::Open), which spares asking the system again.
+    DWORD Create(CFileHandle file, std::int64_t nSize);
     void Close();
     bool IsOpen() const { return m_file.IsOpen(); }
     // The size noted by Create.

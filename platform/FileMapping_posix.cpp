@@ -54,14 +54,19 @@ DWORD CFileMapping::Create(CFileHandle file) {
         return GetLastError();
     if (!S_ISREG(st.st_mode))
         return Fail(EACCES);
+    return Create(std::move(file), st.st_size);
+}
+
+DWORD CFileMapping::Create(CFileHandle file, std::int64_t nSize) {
+    Close();
     // A mapping of nothing has no view to compare: a file of length 0 is refused, as the
     // comparison methods expect.
-    if (st.st_size <= 0) {
+    if (nSize <= 0) {
         errno = EINVAL;
         return ERROR_FILE_INVALID;
     }
     m_file = std::move(file);
-    m_nSize = st.st_size;
+    m_nSize = nSize;
     return ERROR_SUCCESS;
 }
 
