@@ -32,29 +32,6 @@ struct CDirCloser {
 };
 using CDir = std::unique_ptr<DIR, CDirCloser>;
 
-enum class Kind { Other, File, Directory };
-
-Kind KindOf(DIR* pDir, const dirent& entry) {
-    switch (entry.d_type) {
-    case DT_REG:
-        return Kind::File;
-    case DT_DIR:
-        return Kind::Directory;
-    case DT_UNKNOWN:
-        break;
-    default:
-        return Kind::Other;
-    }
-    struct stat st {};
-    if (fstatat(dirfd(pDir), entry.d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
-        return Kind::Other;
-    if (S_ISREG(st.st_mode))
-        return Kind::File;
-    if (S_ISDIR(st.st_mode))
-        return Kind::Directory;
-    return Kind::Other;
-}
-
 // How many folders may stay open: the descriptor limit (raised to its hard maximum) less a
 // reserve for the files read at the same time and for everything else.
 std::size_t FolderBudget() {
@@ -180,14 +157,14 @@ private:
             const char* pszName = pEntry->d_name;
             if (pszName[0] == '.' && (pszName[1] == 0 || (pszName[1] == '.' && pszName[2] == 0)))
                 continue;
-            const Kind kind = KindOf(pDir.get(), *pEntry);
-            if (kind == Kind::Other || (kind == Kind::Directory && !m_bRecursive))
+            const EntryKind kind = KindOfEntry(dirfd(pDir.get()), *pEntry);
+            if (kind == EntryKind::Other || (kind == EntryKind::Directory && !m_bRecursive))
                 continue;
             CWalkNode::Entry entry;
             entry.nNameOffset = static_cast<std::uint32_t>(node.names.size());
             entry.nNameLength = static_cast<std::uint32_t>(std::strlen(pszName));
             node.names.append(pszName, entry.nNameLength);
-            if (kind == Kind::Directory) {
+            if (kind == EntryKind::Directory) {
                 entry.pChild = std::make_unique<CWalkNode>();
                 entry.pChild->strPath = JoinPath(node.strPath, pszName);
                 entry.pChild->fdParent = node.fdKept;

@@ -38,7 +38,6 @@ private:
         void operator()(DIR* pDir) const { closedir(pDir); }
     };
     bool Prefetch();
-    EntryKind KindOf(const dirent& entry) const;
 
     std::unique_ptr<DIR, DirCloser> m_pDir;
     CString m_strRoot;
@@ -49,6 +48,10 @@ private:
     EntryKind m_nextKind = EntryKind::Other;
     bool m_bHasNext = false;
 };
+
+// What an entry of the open folder nDirFd is, without following a link: the entry's own type
+// where the file system reports it, else an fstatat that does not follow links.
+EntryKind KindOfEntry(int nDirFd, const dirent& entry);
 
 // The path made absolute against the current directory; an absolute path is returned as is.
 CString MakeAbsolutePath(const CString& strPath);

@@ -68,12 +68,12 @@ bool CFileFind::Prefetch() {
     if (!pEntry)
         return false;
     m_strNextName = pEntry->d_name;
-    m_nextKind = KindOf(*pEntry);
+    m_nextKind = KindOfEntry(dirfd(m_pDir.get()), *pEntry);
     m_bHasNext = true;
     return true;
 }
 
-EntryKind CFileFind::KindOf(const dirent& entry) const {
+EntryKind KindOfEntry(int nDirFd, const dirent& entry) {
     switch (entry.d_type) {
     case DT_REG:
         return EntryKind::File;
@@ -86,7 +86,7 @@ EntryKind CFileFind::KindOf(const dirent& entry) const {
     }
     // Some file systems do not report the type in the entry: ask without following links.
     struct stat st {};
-    if (fstatat(dirfd(m_pDir.get()), entry.d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+    if (fstatat(nDirFd, entry.d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
         return EntryKind::Other;
     if (S_ISREG(st.st_mode))
         return EntryKind::File;

@@ -61,20 +61,11 @@ void CCopyMoveDlg::UpdateData(bool bSaveAndValidate) {
 
 void CCopyMoveDlg::OnBrowse() {
     UpdateData(true);
-    CFolderPicker picker;
-    switch (picker.Browse(this, &m_strDestFolder)) {
-    case BROWSE_OK:
-        UpdateData(false);
-        GetDlgItem(*this, IDC_DEST_FOLDER)->setFocus(Qt::OtherFocusReason);
-        GetDlgItem(*this, IDC_DO_COPY)->setEnabled(true);
-        break;
-    case BROWSE_NO_PATH:
-        CMessageBox::AfxMessageBox(this, "The shell did not return a path for the selected item.",
-                                   EBoxIcon::Warning);
-        break;
-    default:
-        break;
-    }
+    if (!BrowseForFolder(this, m_strDestFolder))
+        return;
+    UpdateData(false);
+    GetDlgItem(*this, IDC_DEST_FOLDER)->setFocus(Qt::OtherFocusReason);
+    GetDlgItem(*this, IDC_DO_COPY)->setEnabled(true);
 }
 
 void CCopyMoveDlg::OnDoCopy() {

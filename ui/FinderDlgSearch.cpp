@@ -140,19 +140,10 @@ void CFinderDlg::OnFileScanned(const CString& /*strPath*/) {
 
 void CFinderDlg::OnBrowse() {
     UpdateData(true);
-    CFolderPicker picker;
-    switch (picker.Browse(this, &m_strFolder)) {
-    case BROWSE_OK:
-        UpdateData(false);
-        GetDlgItem(*this, IDC_FOLDER)->setFocus(Qt::OtherFocusReason);
-        break;
-    case BROWSE_NO_PATH:
-        CMessageBox::AfxMessageBox(this, "The shell did not return a path for the selected item.",
-                                   EBoxIcon::Warning);
-        break;
-    default:
-        break;
-    }
+    if (!BrowseForFolder(this, m_strFolder))
+        return;
+    UpdateData(false);
+    GetDlgItem(*this, IDC_FOLDER)->setFocus(Qt::OtherFocusReason);
 }
 
 bool CFinderDlg::ConfirmClose() {

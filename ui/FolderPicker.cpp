@@ -1,5 +1,7 @@
 #include "ui/FolderPicker.h"
 
+#include "ui/MessageBox.h"
+
 #include <QFile>
 
 namespace {
@@ -44,4 +46,18 @@ void CFolderPicker::SetDialogOptions(QFileDialog::Options options) {
 
 void CFolderPicker::SetFolderSource(FnGetFolder fnGetFolder) {
     FolderSource() = std::move(fnGetFolder);
+}
+
+bool BrowseForFolder(QWidget* pOwner, CString& strFolder) {
+    CFolderPicker picker;
+    switch (picker.Browse(pOwner, &strFolder)) {
+    case BROWSE_OK:
+        return true;
+    case BROWSE_NO_PATH:
+        CMessageBox::AfxMessageBox(pOwner, "The shell did not return a path for the selected item.",
+                                   EBoxIcon::Warning);
+        return false;
+    default:
+        return false;
+    }
 }

@@ -40,3 +40,7 @@ private:
     // Instruction text above the tree; empty, so none is shown.
     QString m_strTitle;
 };
+
+// What both "..." buttons do: browse into strFolder and, when the chosen item has no path, tell
+// the user so. Returns true when strFolder holds a newly chosen folder.
+bool BrowseForFolder(QWidget* pOwner, CString& strFolder);

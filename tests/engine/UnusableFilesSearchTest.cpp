@@ -14,19 +14,7 @@
 
 namespace {
 
-using Groups = std::set<std::set<std::string>>;
-
-Groups ReportedGroups(const std::vector<RecordedMessage>& messages) {
-    std::map<std::string, std::set<std::string>> byRepresentative;
-    for (const auto& [strRep, strDup] : DuplicatePairs(messages)) {
-        byRepresentative[strRep].insert(strRep);
-        byRepresentative[strRep].insert(strDup);
-    }
-    Groups groups;
-    for (const auto& [strRep, members] : byRepresentative)
-        groups.insert(members);
-    return groups;
-}
+using Groups = ReportGroups;
 
 class UnusableFilesSearch : public testing::TestWithParam<int> {};
 

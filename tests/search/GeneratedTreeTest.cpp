@@ -14,26 +14,20 @@
 
 namespace {
 
-using Groups = std::set<std::set<std::string>>;
+using Groups = ReportGroups;
 
-// Groups as the reports make them: each representative with every file reported against it.
-// Also checks that every representative was scanned before its duplicates.
+// The groups the reports make, after checking that every representative was scanned before
+// the files reported against it.
 Groups GroupsFromReports(const std::vector<RecordedMessage>& messages) {
-    std::map<std::string, std::set<std::string>> byRepresentative;
     std::set<std::string> scannedSoFar;
     for (const RecordedMessage& msg : messages) {
         if (msg.nMessage == UWM_FILE_SCANNED)
             scannedSoFar.insert(msg.strWParam);
         if (msg.nMessage == UWM_DUPLICATE_FOUND) {
             EXPECT_TRUE(scannedSoFar.count(msg.strWParam)) << msg.strWParam;
-            byRepresentative[msg.strWParam].insert(msg.strWParam);
-            byRepresentative[msg.strWParam].insert(msg.strLParam);
         }
     }
-    Groups groups;
-    for (auto& [strRep, members] : byRepresentative)
-        groups.insert(members);
-    return groups;
+    return ReportedGroups(messages);
 }
 
 TEST(GeneratedTree, FindsExactlyTheSameNameGroups) {

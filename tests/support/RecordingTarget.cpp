@@ -4,6 +4,7 @@
 #include "search/SearchEvents.h"
 #include "search/SearchWorker.h"
 
+#include <map>
 #include <thread>
 
 std::vector<RecordedMessage> CRecordingTarget::Messages() const {
@@ -49,4 +50,20 @@ DuplicatePairs(const std::vector<RecordedMessage>& messages) {
         if (msg.nMessage == UWM_DUPLICATE_FOUND)
             pairs.emplace_back(msg.strWParam, msg.strLParam);
     return pairs;
+}
+
+ReportGroups ReportedGroups(const std::vector<RecordedMessage>& messages,
+                            const std::string& strPrefix) {
+    auto strip = [&strPrefix](const std::string& strPath) {
+        return strPath.starts_with(strPrefix) ? strPath.substr(strPrefix.size()) : strPath;
+    };
+    std::map<std::string, std::set<std::string>> byRepresentative;
+    for (const auto& [strRep, strDup] : DuplicatePairs(messages)) {
+        byRepresentative[strRep].insert(strip(strRep));
+        byRepresentative[strRep].insert(strip(strDup));
+    }
+    ReportGroups groups;
+    for (const auto& [strRep, members] : byRepresentative)
+        groups.insert(members);
+    return groups;
 }

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -44,3 +45,11 @@ std::vector<RecordedMessage> RunSearch(const std::string& strFolder, bool bRecur
 // The duplicate reports of a message sequence as (representative, duplicate) pairs.
 std::vector<std::pair<std::string, std::string>>
 DuplicatePairs(const std::vector<RecordedMessage>& messages);
+
+// Duplicate groups as sets of paths, for comparing regardless of order.
+using ReportGroups = std::set<std::set<std::string>>;
+
+// The groups the reports make: each representative with every file reported against it. The
+// prefix, when given, is cut from every path.
+ReportGroups ReportedGroups(const std::vector<RecordedMessage>& messages,
+                            const std::string& strPrefix = {});
